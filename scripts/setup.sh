@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs what the build needs (Debian 12 packages), then configures and builds into build/.
+# Sourced by run.sh and test.sh.
+set -euo pipefail
+
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-charts-dev libgl-dev fonts-liberation2)
+
+missing=()
+for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="$root/build"
+mkdir -p "$build"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo > "$build/configure.log" 2>&1 ||
+    { cat "$build/configure.log"; exit 1; }
+cmake --build "$build" --parallel "$(nproc)"

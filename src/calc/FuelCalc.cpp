@@ -1,0 +1,62 @@
+#include "FuelCalc.h"
+
+#include "CheckedMath.h"
+#include "Numbers.h"
+
+using CheckedMath::add;
+using CheckedMath::divide;
+using CheckedMath::multiply;
+
+namespace FuelCalc {
+
+namespace {
+
+// Values that pass the check are taken from its normalised text, so at most 15 significant digits count.
+double checkedValue(const QString& text, const QString& fieldName, const QLocale& locale)
+{
+    return Numbers::parse(Numbers::DoubleCheck(text, fieldName, locale), locale).value_or(0.0);
+}
+
+} // namespace
+
+Results calculate(const Inputs& inputs, const QLocale& locale)
+{
+    const double mileage = checkedValue(inputs.mileage, QStringLiteral("Mileage"), locale);
+    const double cost = checkedValue(inputs.cost, QStringLiteral("Fuel Costs"), locale);
+    const double commute = checkedValue(inputs.commuteDistance, QStringLiteral("Commute Distance"), locale);
+    const double price = checkedValue(inputs.pricePerUnit, QStringLiteral("Price Per Unit"), locale);
+
+    Results results;
+    // Pence or cents per litre to currency units per gallon, counting 5 litres to the gallon (4 in US English).
+    results.pricePerGallon
+        = inputs.gallons ? price : multiply(divide(price, 100.0), inputs.usEnglish ? 4.0 : 5.0);
+    const double gallonsBought = divide(cost, results.pricePerGallon);
+    results.milesPerGallon = divide(mileage, gallonsBought);
+
+    // The commute runs 10 times a week; 52 weeks over 12.12 "months", strictly left to right. The distance
+    // is read here from the typed text itself, without the 15-digit rounding of the check.
+    const double distance = Numbers::parse(inputs.commuteDistance, locale).value_or(commute);
+    results.monthlyCost = multiply(
+        divide(divide(multiply(multiply(distance, 10.0), 52.0), 12.12), results.milesPerGallon),
+        results.pricePerGallon);
+
+    const double singleJourney = divide(cost, divide(mileage, commute));
+    results.dailyCost = add(singleJourney, singleJourney);
+    return results;
+}
+
+QList<ResultLine> resultLines(const Results& results, const QLocale& locale)
+{
+    const auto line = [&locale](const char* caption, double value, const char* key) {
+        return ResultLine { QLatin1String(caption) + QStringLiteral(": ") + Numbers::formatTwoDecimals(value, locale),
+                            QLatin1String(key) };
+    };
+    return {
+        line("MPG", results.milesPerGallon, "MI"),
+        line("Per Gallon", results.pricePerGallon, "CO"),
+        line("Monthly Cost", results.monthlyCost, "PM"),
+        line("Daily Cost", results.dailyCost, "PW"),
+    };
+}
+
+} // namespace FuelCalc

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QLocale>
+#include <QString>
+
+// The fuel-cost calculation: from the four input texts and the unit, the price per gallon, the miles per
+// gallon and the commute's monthly and daily cost. Prices are in pence or cents per litre, or in whole
+// currency units per gallon when the price is given per gallon.
+namespace FuelCalc {
+
+struct Inputs
+{
+    QString mileage; // miles driven on the current tank
+    QString cost; // cost of filling the tank
+    QString commuteDistance; // one-way daily commute, miles
+    QString pricePerUnit; // price of one litre (pence or cents) or one gallon (currency units)
+    bool gallons = false; // the price is per gallon
+    bool usEnglish = false; // 4 litres to the gallon instead of 5
+};
+
+struct Results
+{
+    double pricePerGallon = 0;
+    double milesPerGallon = 0;
+    double monthlyCost = 0;
+    double dailyCost = 0;
+};
+
+struct ResultLine
+{
+    QString text;
+    QString imageKey;
+    bool operator==(const ResultLine& other) const { return text == other.text && imageKey == other.imageKey; }
+};
+
+// Checks the inputs in the order mileage, cost, commute distance, price (the first bad one throws its
+// "Double Check Failure"), then computes with checked arithmetic (throws "Division by zero" or "Overflow").
+Results calculate(const Inputs& inputs, const QLocale& locale);
+
+// The four result lines, in display order, with their image keys ("MI", "CO", "PM", "PW").
+QList<ResultLine> resultLines(const Results& results, const QLocale& locale);
+
+} // namespace FuelCalc

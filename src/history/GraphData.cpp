@@ -1,0 +1,32 @@
+#include "GraphData.h"
+
+#include "HistoryFile.h"
+#include "RecordField.h"
+#include "calc/AppError.h"
+#include "calc/Numbers.h"
+
+namespace GraphData {
+
+std::vector<Point> points(const QString& historyFilePath, const QString& chosenRegistration, const QLocale& locale)
+{
+    const QString chosen = chosenRegistration.toUpper().trimmed();
+    std::vector<Point> result;
+    HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
+        const std::optional<QByteArrayView> mpg = RecordField::find(line, "MPG:");
+        const std::optional<QByteArrayView> reg = RecordField::find(line, "VehicleReg:");
+        const std::optional<QByteArrayView> date = RecordField::find(line, "Date:");
+        if (!mpg || !reg || !date)
+            return;
+        if (HistoryFile::decode(*reg).toUpper().trimmed() != chosen)
+            return;
+        if (const std::optional<double> value = Numbers::parse(HistoryFile::decode(*mpg), locale))
+            result.push_back({ HistoryFile::decode(*date), *value });
+    });
+    if (result.empty())
+        throw AppError(AppError::CheckFailed, QStringLiteral("Graph Data Check Failure"),
+                       QStringLiteral("No saved calculation with a usable MPG for vehicle ") + chosenRegistration
+                           + QLatin1Char('.'));
+    return result;
+}
+
+} // namespace GraphData

@@ -1,0 +1,122 @@
+#include "HistoryFile.h"
+
+#include "calc/AppError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace HistoryFile {
+
+namespace {
+
+constexpr qsizetype ReadChunk = 1 << 20;
+
+[[noreturn]] void fail(const QFile& file, const QString& reason)
+{
+    throw AppError(AppError::PlatformFailure, QFileInfo(file.fileName()).fileName(), reason);
+}
+
+[[noreturn]] void fail(const QFile& file)
+{
+    fail(file, file.errorString());
+}
+
+bool endsWithLineBreak(QFile& file)
+{
+    if (file.size() == 0)
+        return true;
+    QFile reader(file.fileName());
+    if (!reader.open(QIODevice::ReadOnly) || !reader.seek(reader.size() - 1))
+        fail(reader);
+    char last = 0;
+    if (reader.read(&last, 1) != 1)
+        fail(reader);
+    return last == '\n';
+}
+
+} // namespace
+
+QString path(const QString& dir)
+{
+    return QDir::toNativeSeparators(QDir(dir).filePath(QStringLiteral("TripLedger.txt")));
+}
+
+void appendLine(const QString& filePath, const QString& line)
+{
+    QFile file(filePath);
+    // Append mode and one unbuffered write: two copies of the program saving at once never mix their lines.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+        fail(file);
+
+    QByteArray bytes;
+    if (!endsWithLineBreak(file))
+        bytes += "\r\n";
+    bytes += QStringEncoder(QStringConverter::System).encode(line);
+    bytes += "\r\n";
+
+    if (file.write(bytes) != bytes.size())
+        fail(file);
+#ifdef Q_OS_UNIX
+    if (::fsync(file.handle()) != 0)
+        fail(file, QString::fromLocal8Bit(std::strerror(errno)));
+#endif
+    file.close();
+    if (file.error() != QFileDevice::NoError)
+        fail(file);
+}
+
+bool forEachLine(const QString& filePath, const std::function<void(QByteArrayView line)>& visit)
+{
+    QFile file(filePath);
+    if (!file.exists())
+        return false;
+    if (!file.open(QIODevice::ReadOnly))
+        fail(file);
+
+    const auto emitLine = [&visit](QByteArrayView line) {
+        if (line.endsWith('\r'))
+            line.chop(1);
+        visit(line);
+    };
+
+    QByteArray chunk(ReadChunk, Qt::Uninitialized);
+    QByteArray carry; // the start of a line that runs on into the next chunk
+    for (;;) {
+        const qint64 got = file.read(chunk.data(), chunk.size());
+        if (got < 0)
+            fail(file);
+        if (got == 0)
+            break;
+        QByteArrayView rest(chunk.constData(), got);
+        for (qsizetype end = rest.indexOf('\n'); end >= 0; end = rest.indexOf('\n')) {
+            if (carry.isEmpty()) {
+                emitLine(rest.first(end));
+            } else {
+                carry += rest.first(end);
+                emitLine(carry);
+                carry.clear();
+            }
+            rest = rest.sliced(end + 1);
+        }
+        carry += rest;
+    }
+    if (!carry.isEmpty())
+        emitLine(carry);
+    return true;
+}
+
+QString decode(QByteArrayView line)
+{
+    return QStringDecoder(QStringConverter::System).decode(line);
+}
+
+} // namespace HistoryFile

@@ -1,0 +1,128 @@
+#include "HistoryTable.h"
+
+#include "HistoryFile.h"
+#include "RecordField.h"
+#include "calc/CheckedMath.h"
+#include "calc/Numbers.h"
+
+#include <QFileInfo>
+
+bool HistoryTable::load(const QString& historyFilePath, const QLocale& locale, HistoryTable& table)
+{
+    table.clear();
+    table.m_lines.reserve(QFileInfo(historyFilePath).size());
+    return HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
+        const std::optional<QByteArrayView> reg = RecordField::find(line, "VehicleReg:");
+        const std::optional<QByteArrayView> mpg = RecordField::find(line, "MPG:");
+        if (reg && mpg)
+            table.addRecord(line, HistoryFile::decode(*reg), *mpg, locale);
+    });
+}
+
+void HistoryTable::clear()
+{
+    *this = HistoryTable();
+}
+
+void HistoryTable::addRecord(QByteArrayView line, const QString& registration, QByteArrayView mpg,
+                             const QLocale& locale)
+{
+    const qint64 ordinal = qint64(m_records.size());
+    m_records.push_back({ m_lines.size(), line.size() });
+    m_lines.append(line);
+
+    qint32 parent = FindVehicleNode(registration);
+    if (parent == NoNode) {
+        m_vehicles.push_back({ registration, ordinal, NoNode });
+        parent = addNode(NoNode, qint32(m_vehicles.size() - 1));
+        m_vehicles.back().node = parent;
+        m_vehicleByRegistration.insert(registration, parent);
+    }
+
+    const auto vehicleNode = m_vehicleByRegistration.constFind(registration);
+    const std::optional<double> value = Numbers::parse(HistoryFile::decode(mpg), locale);
+    if (value && vehicleNode != m_vehicleByRegistration.constEnd()) {
+        Vehicle& vehicle = m_vehicles[size_t(m_nodes[size_t(*vehicleNode)].item)];
+        vehicle.mpgSum = CheckedMath::add(vehicle.mpgSum, *value);
+        ++vehicle.mpgCount;
+    }
+
+    const qint32 node = addNode(parent, qint32(m_records.size() - 1));
+    if (m_recordTextsIndexed)
+        indexRecordText(node);
+}
+
+qint32 HistoryTable::addNode(qint32 parent, qint32 item)
+{
+    const qint32 node = qint32(m_nodes.size());
+    std::vector<qint32>& siblings = parent == NoNode ? m_roots : m_children[parent];
+    m_nodes.push_back({ parent, qint32(siblings.size()), item });
+    siblings.push_back(node);
+    return node;
+}
+
+qint32 HistoryTable::childCount(qint32 node) const
+{
+    const auto children = m_children.constFind(node);
+    return children == m_children.constEnd() ? 0 : qint32(children->size());
+}
+
+qint32 HistoryTable::child(qint32 node, qint32 row) const
+{
+    return m_children.value(node).at(size_t(row));
+}
+
+QString HistoryTable::text(qint32 node) const
+{
+    const Node& n = m_nodes[size_t(node)];
+    if (n.parent == NoNode)
+        return m_vehicles[size_t(n.item)].registration;
+    const Record& record = m_records[size_t(n.item)];
+    return HistoryFile::decode(QByteArrayView(m_lines).sliced(record.offset, record.length)).replace(u';', u' ');
+}
+
+QString HistoryTable::key(qint32 node) const
+{
+    const Node& n = m_nodes[size_t(node)];
+    if (n.parent != NoNode)
+        return {};
+    return QStringLiteral("KC") + QString::number(m_vehicles[size_t(n.item)].firstOrdinal);
+}
+
+void HistoryTable::indexRecordText(qint32 node)
+{
+    QString recordText = text(node);
+    if (!m_recordNodeByText.contains(recordText)) // the first node of each text wins
+        m_recordNodeByText.insert(std::move(recordText), node);
+}
+
+qint32 HistoryTable::FindVehicleNode(const QString& text)
+{
+    const qint32 vehicle = m_vehicleByRegistration.value(text, NoNode);
+    // Every record node's text holds its "VehicleReg:" field, so only such a text can name a record node.
+    if (!text.contains(QLatin1String("VehicleReg:")))
+        return vehicle;
+    if (!m_recordTextsIndexed) {
+        m_recordTextsIndexed = true;
+        for (qint32 node = 0; node < nodeCount(); ++node) {
+            if (!isVehicle(node))
+                indexRecordText(node);
+        }
+    }
+    const qint32 record = m_recordNodeByText.value(text, NoNode);
+    if (record == NoNode || (vehicle != NoNode && vehicle < record))
+        return vehicle;
+    return record;
+}
+
+QStringList HistoryTable::meanTexts(const QLocale& locale) const
+{
+    QStringList texts;
+    for (const Vehicle& vehicle : m_vehicles) {
+        if (vehicle.registration.trimmed().isEmpty() || vehicle.mpgCount == 0)
+            continue;
+        texts.append(QStringLiteral("Mean MPG for vehicle ") + vehicle.registration + QStringLiteral(" is ")
+                     + Numbers::formatTwoDecimals(vehicle.mpgSum / double(vehicle.mpgCount), locale));
+    }
+    return texts;
+}

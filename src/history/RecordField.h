@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+#include <optional>
+
+// A history line holds fields written as name, ":", value and ";". A field is found where its name and ":"
+// stand at the start of the line or right after a ";", so a name inside another field's value (a registration
+// such as "XMPG:7") is never taken for the field. Its value runs to the next ";" or to the end of the line.
+namespace RecordField {
+
+template <typename View, typename Char>
+std::optional<View> find(View line, View nameWithColon, Char separator)
+{
+    for (qsizetype at = line.indexOf(nameWithColon); at >= 0; at = line.indexOf(nameWithColon, at + 1)) {
+        if (at > 0 && line[at - 1] != separator)
+            continue;
+        const qsizetype start = at + nameWithColon.size();
+        const qsizetype end = line.indexOf(separator, start);
+        return line.sliced(start, (end < 0 ? line.size() : end) - start);
+    }
+    return std::nullopt;
+}
+
+// For lines still in the file's bytes; the field names are ASCII, and so are ":" and ";" in every 8-bit
+// encoding and in UTF-8, so a field can be found before the line is decoded.
+inline std::optional<QByteArrayView> find(QByteArrayView line, QByteArrayView nameWithColon)
+{
+    return find(line, nameWithColon, ';');
+}
+
+inline std::optional<QStringView> find(QStringView line, QStringView nameWithColon)
+{
+    return find(line, nameWithColon, QChar(u';'));
+}
+
+} // namespace RecordField
+
+// True when the line holds the field, whose value then goes to value; otherwise value keeps what it held.
+bool GetRecordField(const QString& line, const QString& fieldName, QString& value);

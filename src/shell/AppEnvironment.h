@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDateTime>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+// What the program takes from the machine it runs on. The program uses system(); tests hand the window their
+// own locale, clock, folders and programs.
+struct AppEnvironment
+{
+    QLocale locale;
+    // The user's language in English, as "English (United States)"; throws AppError when it cannot be told.
+    std::function<QString()> languageName;
+    std::function<QDateTime()> now;
+    QString dataDirectory; // the folder of TripLedger.txt
+    QString helpFile; // the help document's full path
+    QStringList browsers; // programs that open a web address, tried in order
+    QString onlineHelpAddress;
+
+    static AppEnvironment system();
+};

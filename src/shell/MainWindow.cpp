@@ -1,0 +1,181 @@
+#include "MainWindow.h"
+
+#include "calc/AppError.h"
+#include "calc/FuelCalc.h"
+#include "calc/LocaleNames.h"
+#include "history/HistoryFile.h"
+#include "history/HistoryRecord.h"
+#include "history/RecordField.h"
+#include "history/VehicleList.h"
+#include "views/ImageList.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStatusBar>
+
+frmTripLedger::frmTripLedger(AppEnvironment environment, QWidget* parent)
+    : QMainWindow(parent)
+    , m_environment(std::move(environment))
+{
+    createControls();
+    connectControls();
+    txtMileage->setFocus();
+}
+
+frmTripLedger::~frmTripLedger() = default;
+
+void frmTripLedger::connectControls()
+{
+    connect(cmdCalc, &QPushButton::clicked, this, &frmTripLedger::cmdCalc_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmTripLedger::cmdSave_Click);
+    connect(mnuFileSave, &QAction::triggered, this, &frmTripLedger::cmdSave_Click);
+
+    // Results that no longer describe the inputs go, so that they can never be saved beside other inputs.
+    for (QLineEdit* box : { txtMileage, txtCost, txtCommuteDistance, txtPricePerUnit })
+        connect(box, &QLineEdit::textChanged, this, &frmTripLedger::inputsChanged);
+    connect(optUnits[0], &QRadioButton::toggled, this, &frmTripLedger::inputsChanged);
+}
+
+bool frmTripLedger::Form_Load()
+{
+    if (!DetectLocale())
+        return false;
+    fraCalc->setVisible(true);
+    LoadVehicleList();
+    return true;
+}
+
+void frmTripLedger::showCentred()
+{
+    adjustSize();
+    const QRect screenArea = screen()->availableGeometry();
+    move(screenArea.center() - frameGeometry().center() + pos());
+    show();
+}
+
+void frmTripLedger::showMessage(const QString& text, const QString& title, QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    box.exec();
+}
+
+bool frmTripLedger::trapped(const QString& title, const std::function<void()>& body, const QString& failureStatus)
+{
+    const auto fail = [&](const AppError& error) {
+        if (!failureStatus.isEmpty())
+            setStatus(failureStatus);
+        showMessage(error.message(), title, QMessageBox::Critical);
+    };
+    try {
+        body();
+        return true;
+    } catch (const AppError& error) {
+        fail(error);
+    } catch (const std::exception& error) {
+        fail(AppError(AppError::PlatformFailure, QStringLiteral("TripLedger"), QString::fromLocal8Bit(error.what())));
+    }
+    return false;
+}
+
+void frmTripLedger::setStatus(const QString& text)
+{
+    sbtStatusText->setText(text);
+}
+
+QString frmTripLedger::historyFilePath() const
+{
+    return HistoryFile::path(m_environment.dataDirectory);
+}
+
+bool frmTripLedger::DetectLocale()
+{
+    m_blnUSEnglish = false;
+    return trapped(QStringLiteral("Registry Load Error"),
+                   [this] { m_blnUSEnglish = LocaleNames::isUsEnglish(m_environment.languageName()); });
+}
+
+void frmTripLedger::cmdCalc_Click()
+{
+    trapped(
+        QStringLiteral("Data Entry Error"),
+        [this] {
+            lvwDataView->clear();
+            setStatus(QStringLiteral("Calculating mileage costs."));
+            const FuelCalc::Inputs inputs { txtMileage->text(), txtCost->text(),        txtCommuteDistance->text(),
+                                            txtPricePerUnit->text(), optUnits[1]->isChecked(), m_blnUSEnglish };
+            const FuelCalc::Results results = FuelCalc::calculate(inputs, m_environment.locale);
+            const QList<FuelCalc::ResultLine> lines = FuelCalc::resultLines(results, m_environment.locale);
+            for (qsizetype row = 0; row < lines.size(); ++row) {
+                auto* item = new QListWidgetItem(ImageList::icon(lines[row].imageKey), lines[row].text);
+                item->setData(Qt::UserRole, lines[row].imageKey);
+                lvwDataView->insertItem(int(row), item);
+            }
+            setStatus(QStringLiteral("Mileage costs calculated."));
+            cmdSave->setEnabled(true);
+        },
+        QStringLiteral("Mileage costs had an error."));
+}
+
+void frmTripLedger::inputsChanged()
+{
+    lvwDataView->clear();
+}
+
+void frmTripLedger::cmdSave_Click()
+{
+    trapped(
+        QStringLiteral("Save Data Error"),
+        [this] {
+            if (lvwDataView->count() == 0) {
+                showMessage(QStringLiteral("You need to have calculated something for the system to save information!"),
+                            QStringLiteral("No Data To Save"), QMessageBox::Information);
+                return;
+            }
+            setStatus(QStringLiteral("Save Mileage Costs."));
+            const QString registration = cboVehicleReg->currentText();
+            HistoryRecords::checkRegistration(registration);
+            QString mpg;
+            if (GetRecordField(lvwDataView->item(0)->text(), QStringLiteral("MPG"), mpg)) {
+                const HistoryRecord record {
+                    registration,
+                    HistoryRecords::dateText(m_environment.now(), m_environment.locale),
+                    txtMileage->text(),
+                    txtCost->text(),
+                    mpg,
+                    txtCommuteDistance->text(),
+                    txtPricePerUnit->text(),
+                    optUnits[0]->isChecked() ? QStringLiteral("Litre") : QStringLiteral("Gallon"),
+                };
+                HistoryFile::appendLine(historyFilePath(), record.toLine());
+            }
+            LoadVehicleList();
+            setStatus(QStringLiteral("Mileage Costs Saved."));
+        },
+        QStringLiteral("Save mileage costs had an error."));
+}
+
+void frmTripLedger::LoadVehicleList()
+{
+    const QString typedRegistration = cboVehicleReg->currentText();
+    const QString chosenVehicle = cboVehicleList->currentText();
+    cboVehicleReg->clear();
+    cboVehicleList->clear();
+    trapped(QStringLiteral("Load Data Error"), [&] {
+        const QStringList registrations = VehicleList::registrations(historyFilePath());
+        cboVehicleReg->addItems(registrations);
+        cboVehicleList->addItems(registrations);
+        // Filling a box chooses nothing: only what the user had typed or chosen is put back.
+        cboVehicleReg->setCurrentIndex(-1);
+        cboVehicleList->setCurrentIndex(-1);
+        if (!typedRegistration.trimmed().isEmpty())
+            cboVehicleReg->setCurrentText(typedRegistration);
+        if (!chosenVehicle.trimmed().isEmpty())
+            cboVehicleList->setCurrentText(chosenVehicle);
+    });
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include "AppEnvironment.h"
+
+#include <QMainWindow>
+#include <QMessageBox>
+
+#include <array>
+#include <functional>
+
+class HistoryTreeModel;
+class MileageChart;
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTabBar;
+class QTreeView;
+
+// The Trip Ledger window: the Calculator, History and Graph pages under one tab strip, the menus and the
+// status bar. Its handlers only carry values between the controls and the program's logic, in the order the
+// user sees them happen; every handler traps its own errors.
+class frmTripLedger : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit frmTripLedger(AppEnvironment environment = AppEnvironment::system(), QWidget* parent = nullptr);
+    ~frmTripLedger() override;
+
+    // The start-up step, run once before the window is first shown. False when the program must end at once;
+    // the user has been told why.
+    bool Form_Load();
+    // Shows the window in the middle of its screen.
+    void showCentred();
+
+    // 4 litres to the gallon rather than 5; set by the start-up step.
+    bool blnUSEnglish() const { return m_blnUSEnglish; }
+
+protected:
+    // Every message box of the window goes through here: modal, one OK button.
+    virtual void showMessage(const QString& text, const QString& title, QMessageBox::Icon icon);
+
+private:
+    void createControls();
+    void createCalculatorPage(QWidget* area);
+    void createHistoryPage(QWidget* area);
+    void createGraphPage(QWidget* area);
+    void createMenus();
+    void applyLookAndFeel();
+    void setKeyboardOrder();
+    void connectControls();
+
+    // Runs body under an error trap: an error escaping it first sets failureStatus (when given), then is shown
+    // under title as its source, " - " and description, with the critical icon. True when body finished.
+    bool trapped(const QString& title, const std::function<void()>& body, const QString& failureStatus = {});
+    void setStatus(const QString& text);
+    QString historyFilePath() const;
+
+    bool DetectLocale();
+    void cmdCalc_Click();
+    void cmdSave_Click();
+    void LoadVehicleList();
+    void inputsChanged();
+
+    AppEnvironment m_environment;
+    bool m_blnUSEnglish = false;
+
+    QTabBar* tbsData = nullptr;
+    QGroupBox* fraCalc = nullptr;
+    QGroupBox* fraCalculator = nullptr;
+    QLabel* lblMileage = nullptr;
+    QLineEdit* txtMileage = nullptr;
+    QLabel* lblCost = nullptr;
+    QLineEdit* txtCost = nullptr;
+    QLabel* lblCommuteDistnace = nullptr;
+    QLineEdit* txtCommuteDistance = nullptr;
+    std::array<QRadioButton*, 2> optUnits {}; // 0 "Litres", 1 "Gallons"
+    QLabel* lblPricePerLitre = nullptr;
+    QLineEdit* txtPricePerUnit = nullptr;
+    QPushButton* cmdCalc = nullptr;
+    QListWidget* lvwDataView = nullptr;
+    QLabel* lblVehicleReg = nullptr;
+    QComboBox* cboVehicleReg = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QGroupBox* fraHistory = nullptr;
+    QTreeView* tvwListData = nullptr;
+    HistoryTreeModel* m_historyModel = nullptr;
+    QLabel* lblDataNodes = nullptr;
+    QListWidget* lvwAverageData = nullptr;
+    QGroupBox* fraChart = nullptr;
+    QLabel* lblDataItem = nullptr;
+    QComboBox* cboVehicleList = nullptr;
+    MileageChart* mscMileage = nullptr;
+    QStatusBar* sbtStatus = nullptr;
+    QLabel* sbtStatusText = nullptr;
+
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileSave = nullptr;
+    QAction* mnuFileCalc = nullptr;
+    QAction* mnuFileSeperator = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpHelp = nullptr;
+    QAction* mnuHelpOnlineHelp = nullptr;
+    QAction* mnuHelpFileSep = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+};

@@ -1,0 +1,251 @@
+// The window's controls: their places, captions, colours, keyboard order and menus. The layout is fixed,
+// as the window's design gives it in twips (15 to the pixel); Qt scales it on high-density screens.
+
+#include "MainWindow.h"
+
+#include "views/HistoryTreeModel.h"
+#include "views/ImageList.h"
+#include "views/MileageChart.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTreeView>
+
+namespace {
+
+constexpr int TwipsPerPixel = 15;
+
+template <typename Widget>
+Widget* place(Widget* widget, const char* name, int left, int top, int width, int height)
+{
+    widget->setObjectName(QLatin1String(name));
+    widget->setGeometry(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height)
+{
+    return place(new QLabel(caption, parent), name, left, top, width, height);
+}
+
+QLineEdit* textBox(QWidget* parent, const char* name, int top)
+{
+    return place(new QLineEdit(parent), name, 2760, top, 2775, 300);
+}
+
+void setTextColour(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+} // namespace
+
+void frmTripLedger::createControls()
+{
+    setObjectName(QStringLiteral("frmTripLedger"));
+    setWindowTitle(QStringLiteral("Trip Ledger"));
+    setWindowIcon(ImageList::applicationIcon());
+
+    auto* client = new QWidget(this);
+    client->setFixedSize(6360 / TwipsPerPixel, 5970 / TwipsPerPixel);
+    setCentralWidget(client);
+
+    tbsData = place(new QTabBar(client), "tbsData", 120, 120, 6135, 360);
+    tbsData->setAccessibleName(QStringLiteral("Pages"));
+    tbsData->setExpanding(false);
+    tbsData->setDrawBase(false);
+    const struct {
+        const char* caption;
+        const char* toolTip;
+        const char* image;
+    } tabs[] = {
+        { "Calculator", "Trip Ledger", "CA" },
+        { "History", "Saved History", "HI" },
+        { "Graph", "Graph of Mileage Calculation History ", "GR" },
+    };
+    for (const auto& tab : tabs) {
+        const int index = tbsData->addTab(ImageList::icon(QLatin1String(tab.image)), QLatin1String(tab.caption));
+        tbsData->setTabToolTip(index, QLatin1String(tab.toolTip));
+    }
+    // The tab strip's page area, on which the three pages lie one above the other.
+    auto* pageArea = place(new QFrame(client), "tbsDataPages", 120, 465, 6135, 5430);
+    pageArea->setFrameShape(QFrame::StyledPanel);
+    pageArea->lower();
+
+    createCalculatorPage(client);
+    createHistoryPage(client);
+    createGraphPage(client);
+
+    sbtStatus = new QStatusBar(this);
+    sbtStatus->setObjectName(QStringLiteral("sbtStatus"));
+    sbtStatus->setAccessibleName(QStringLiteral("Status"));
+    sbtStatus->setSizeGripEnabled(false);
+    sbtStatus->setFixedHeight(375 / TwipsPerPixel);
+    sbtStatusText = new QLabel(sbtStatus);
+    sbtStatusText->setObjectName(QStringLiteral("sbtStatusText"));
+    sbtStatus->addWidget(sbtStatusText, 1);
+    setStatusBar(sbtStatus);
+
+    createMenus();
+    applyLookAndFeel();
+    setKeyboardOrder();
+    // Nothing in the window follows a change of its size.
+    adjustSize();
+    setFixedSize(size());
+}
+
+void frmTripLedger::createCalculatorPage(QWidget* area)
+{
+    fraCalc = place(new QGroupBox(QStringLiteral("Calculation Details"), area), "fraCalc", 240, 480, 5895, 5295);
+    fraCalculator = place(new QGroupBox(QStringLiteral("Please enter the required details below"), fraCalc),
+                          "fraCalculator", 120, 240, 5655, 2655);
+
+    lblMileage = label(fraCalculator, "lblMileage", QStringLiteral("Mileage on the current tank of fuel"), 120, 390,
+                       2640, 270);
+    txtMileage = textBox(fraCalculator, "txtMileage", 360);
+    lblCost = label(fraCalculator, "lblCost", QStringLiteral("Cost of filling tank to brim"), 120, 750, 2640, 270);
+    txtCost = textBox(fraCalculator, "txtCost", 720);
+    lblCommuteDistnace = label(fraCalculator, "lblCommuteDistnace",
+                               QStringLiteral("Distance of commute per day") + QString(42, u' ')
+                                   + QStringLiteral("(one way)"),
+                               120, 1095, 2640, 480);
+    lblCommuteDistnace->setWordWrap(true);
+    lblCommuteDistnace->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    txtCommuteDistance = textBox(fraCalculator, "txtCommuteDistance", 1080);
+    optUnits[0] = place(new QRadioButton(QStringLiteral("Litres"), fraCalculator), "optUnits_0", 2760, 1440, 720, 300);
+    optUnits[1]
+        = place(new QRadioButton(QStringLiteral("Gallons"), fraCalculator), "optUnits_1", 3480, 1440, 1080, 300);
+    optUnits[0]->setChecked(true);
+    lblPricePerLitre = label(fraCalculator, "lblPricePerLitre", QStringLiteral("Price of unit of fuel in pence or cents"),
+                             120, 1830, 2640, 270);
+    txtPricePerUnit = textBox(fraCalculator, "txtPricePerUnit", 1800);
+    cmdCalc = place(new QPushButton(QStringLiteral("&Calculate"), fraCalculator), "cmdCalc", 4200, 2160, 1335, 375);
+
+    lvwDataView = place(new QListWidget(fraCalc), "lvwDataView", 120, 3000, 5655, 1695);
+    lvwDataView->setAccessibleName(QStringLiteral("Results"));
+    lvwDataView->setIconSize(QSize(16, 16));
+
+    lblVehicleReg = label(fraCalc, "lblVehicleReg", QStringLiteral("Please Enter Vehicle Registration"), 120, 4830,
+                          2640, 270);
+    cboVehicleReg = place(new QComboBox(fraCalc), "cboVehicleReg", 2760, 4800, 1680, 330);
+    cboVehicleReg->setEditable(true);
+    cboVehicleReg->setInsertPolicy(QComboBox::NoInsert);
+    cmdSave = place(new QPushButton(QStringLiteral("&Save"), fraCalc), "cmdSave", 4560, 4785, 1215, 375);
+    cmdSave->setEnabled(false);
+
+    lblMileage->setBuddy(txtMileage);
+    lblCost->setBuddy(txtCost);
+    lblCommuteDistnace->setBuddy(txtCommuteDistance);
+    lblPricePerLitre->setBuddy(txtPricePerUnit);
+    lblVehicleReg->setBuddy(cboVehicleReg);
+}
+
+void frmTripLedger::createHistoryPage(QWidget* area)
+{
+    fraHistory = place(new QGroupBox(QStringLiteral("Historical Data"), area), "fraHistory", 240, 480, 5895, 5295);
+    fraHistory->hide();
+
+    tvwListData = place(new QTreeView(fraHistory), "tvwListData", 120, 240, 5655, 3015);
+    tvwListData->setAccessibleName(QStringLiteral("Saved history"));
+    tvwListData->setHeaderHidden(true);
+    tvwListData->setUniformRowHeights(true);
+    tvwListData->setIconSize(QSize(16, 16));
+    m_historyModel = new HistoryTreeModel(tvwListData);
+    tvwListData->setModel(m_historyModel);
+
+    lblDataNodes = label(fraHistory, "lblDataNodes", QStringLiteral("Average Per Vehicle"), 120, 3360, 2640, 240);
+    lvwAverageData = place(new QListWidget(fraHistory), "lvwAverageData", 120, 3600, 5655, 1575);
+    lvwAverageData->setIconSize(QSize(16, 16));
+    lblDataNodes->setBuddy(lvwAverageData);
+}
+
+void frmTripLedger::createGraphPage(QWidget* area)
+{
+    fraChart = place(new QGroupBox(QStringLiteral("Mileage Graph"), area), "fraChart", 240, 480, 5895, 5295);
+    fraChart->hide();
+
+    lblDataItem = label(fraChart, "lblDataItem", QStringLiteral("Please Select Vehicle"), 120, 270, 2640, 270);
+    cboVehicleList = place(new QComboBox(fraChart), "cboVehicleList", 2760, 210, 3015, 330);
+    lblDataItem->setBuddy(cboVehicleList);
+    mscMileage = place(new MileageChart(fraChart), "mscMileage", 120, 600, 5655, 4575);
+    mscMileage->setAccessibleName(QStringLiteral("Mileage chart"));
+    mscMileage->setLocale(m_environment.locale);
+}
+
+void frmTripLedger::createMenus()
+{
+    const auto entry = [this](QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut) {
+        QAction* action = menu->addAction(QLatin1String(caption));
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(shortcut);
+        return action;
+    };
+    const auto separator = [](QMenu* menu, const char* name) {
+        QAction* action = menu->addSeparator();
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+
+    mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileSave = entry(mnuFile, "mnuFileSave", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuFileCalc = entry(mnuFile, "mnuFileCalc", "&Calc", QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuFileSeperator = separator(mnuFile, "mnuFileSeperator");
+    mnuFileExit = entry(mnuFile, "mnuFileExit", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_T));
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpHelp = entry(mnuHelp, "mnuHelpHelp", "&Help", QKeySequence(Qt::CTRL | Qt::Key_H));
+    mnuHelpOnlineHelp = entry(mnuHelp, "mnuHelpOnlineHelp", "&Online Help", QKeySequence());
+    mnuHelpFileSep = separator(mnuHelp, "mnuHelpFileSep");
+    mnuHelpAbout = entry(mnuHelp, "mnuHelpAbout", "&About", QKeySequence(Qt::CTRL | Qt::Key_A));
+}
+
+void frmTripLedger::applyLookAndFeel()
+{
+    // The largest size of a plain sans-serif font at which every caption fits its fixed place, whatever
+    // fonts and screen density the desktop has.
+    QFont font;
+    font.setFamilies({ QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Nimbus Sans"),
+                       QStringLiteral("Arial"), QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans") });
+    const QList<QWidget*> captions = { lblMileage, lblCost, lblPricePerLitre, lblVehicleReg, lblDataNodes,
+                                       lblDataItem, optUnits[0], optUnits[1], cmdCalc, cmdSave };
+    for (qreal size = 9.0; size >= 6.0; size -= 0.25) {
+        font.setPointSizeF(size);
+        setFont(font);
+        const bool fits = std::all_of(captions.begin(), captions.end(),
+                                      [](const QWidget* w) { return w->minimumSizeHint().width() <= w->width(); });
+        if (fits)
+            break;
+    }
+
+    const QColor darkBlue(0, 0, 192);
+    const QColor darkGreen(0, 128, 0);
+    for (QGroupBox* frame : { fraCalc, fraCalculator, fraHistory, fraChart })
+        setTextColour(frame, darkBlue);
+    for (QRadioButton* option : optUnits)
+        setTextColour(option, darkBlue);
+    for (QLabel* caption : { lblMileage, lblCost, lblCommuteDistnace, lblPricePerLitre, lblVehicleReg, lblDataNodes,
+                             lblDataItem })
+        setTextColour(caption, darkGreen);
+}
+
+void frmTripLedger::setKeyboardOrder()
+{
+    const QList<QWidget*> order = { txtMileage,     tvwListData,    txtCost,     txtCommuteDistance, optUnits[0],
+                                    optUnits[1],    txtPricePerUnit, cmdCalc,    lvwDataView,        cboVehicleReg,
+                                    cmdSave,        tbsData,         lvwAverageData, cboVehicleList, mscMileage };
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order[i - 1], order[i]);
+}

@@ -1,0 +1,116 @@
+#include "MileageChart.h"
+
+#include "calc/Numbers.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QCursor>
+#include <QLineSeries>
+#include <QToolTip>
+#include <QVBoxLayout>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The axis keys its categories by label; equal dates are told apart by invisible zero-width spaces.
+constexpr char16_t Disambiguator = u'\u200b';
+
+} // namespace
+
+MileageChart::MileageChart(QWidget* parent)
+    : QWidget(parent)
+    , m_view(new QChartView(this))
+    , m_chart(new QChart)
+    , m_series(new QLineSeries(m_chart))
+    , m_timeAxis(new QCategoryAxis(m_chart))
+    , m_mpgAxis(new QValueAxis(m_chart))
+{
+    m_view->setChart(m_chart);
+    m_view->setRenderHint(QPainter::Antialiasing);
+    m_chart->legend()->hide();
+    m_chart->setMargins(QMargins(2, 2, 2, 2));
+
+    m_series->setName(QStringLiteral("MPG"));
+    m_series->setPointsVisible(true);
+    m_chart->addSeries(m_series);
+
+    m_timeAxis->setTitleText(QStringLiteral("Time"));
+    m_timeAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    m_mpgAxis->setTitleText(QStringLiteral("MPG"));
+    m_chart->addAxis(m_timeAxis, Qt::AlignBottom);
+    m_chart->addAxis(m_mpgAxis, Qt::AlignLeft);
+    m_series->attachAxis(m_timeAxis);
+    m_series->attachAxis(m_mpgAxis);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
+
+    connect(m_series, &QLineSeries::hovered, this, &MileageChart::showToolTip);
+    clear();
+}
+
+void MileageChart::clear()
+{
+    setPoints({});
+}
+
+void MileageChart::setPoints(std::vector<GraphData::Point> points)
+{
+    m_points = std::move(points);
+    const qsizetype count = qsizetype(m_points.size());
+
+    QList<QPointF> values;
+    values.reserve(count);
+    double low = 0;
+    double high = 1;
+    for (qsizetype i = 0; i < count; ++i) {
+        const double mpg = m_points[size_t(i)].mpg;
+        values.append(QPointF(double(i), mpg));
+        low = i == 0 ? mpg : std::min(low, mpg);
+        high = i == 0 ? mpg : std::max(high, mpg);
+    }
+    m_series->replace(values);
+
+    for (const QString& label : m_timeAxis->categoriesLabels())
+        m_timeAxis->remove(label);
+    m_timeAxis->setStartValue(-0.5);
+    const qsizetype step = std::max<qsizetype>(1, (count + MaxLabels - 1) / MaxLabels);
+    for (qsizetype i = 0; i < count; i += step) {
+        QString label = m_points[size_t(i)].label();
+        while (m_timeAxis->categoriesLabels().contains(label))
+            label += QChar(Disambiguator);
+        m_timeAxis->append(label, double(i));
+    }
+    m_timeAxis->setRange(-0.5, std::max<double>(0.5, double(count) - 0.5));
+
+    // A little room above and below the data; a flat line still gets a scale around it.
+    const double margin = high > low ? (high - low) * 0.1 : std::max(1.0, std::fabs(high) * 0.1);
+    m_mpgAxis->setRange(low - margin, high + margin);
+    if (count > 0)
+        m_mpgAxis->applyNiceNumbers();
+}
+
+QStringList MileageChart::axisLabels() const
+{
+    QStringList labels = m_timeAxis->categoriesLabels();
+    for (QString& label : labels)
+        label.remove(QChar(Disambiguator));
+    return labels;
+}
+
+void MileageChart::showToolTip(const QPointF& at, bool entered)
+{
+    const qsizetype i = qsizetype(std::lround(at.x()));
+    if (!entered || i < 0 || i >= qsizetype(m_points.size())) {
+        QToolTip::hideText();
+        return;
+    }
+    const GraphData::Point& point = m_points[size_t(i)];
+    QToolTip::showText(QCursor::pos(),
+                       point.date + QStringLiteral("\nMPG: ") + Numbers::formatTwoDecimals(point.mpg, locale()), m_view);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "history/GraphData.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <vector>
+
+class QCategoryAxis;
+class QChart;
+class QChartView;
+class QLineSeries;
+class QValueAxis;
+
+// One vehicle's miles per gallon: a line with a marker on every point, one point per saved calculation in
+// file order, the dates on the "Time" axis and the values on the "MPG" axis. With many points only evenly
+// spaced dates are labelled, so that the labels stay legible; every point is still drawn.
+class MileageChart : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // At most this many dates are written under the axis.
+    static constexpr int MaxLabels = 6;
+
+    explicit MileageChart(QWidget* parent = nullptr);
+
+    void setPoints(std::vector<GraphData::Point> points);
+    void clear();
+
+    const std::vector<GraphData::Point>& points() const { return m_points; }
+    // The dates written under the axis, left to right.
+    QStringList axisLabels() const;
+    QChart* chart() const { return m_chart; }
+
+private:
+    void showToolTip(const QPointF& at, bool entered);
+
+    std::vector<GraphData::Point> m_points;
+    QChartView* m_view;
+    QChart* m_chart;
+    QLineSeries* m_series;
+    QCategoryAxis* m_timeAxis;
+    QValueAxis* m_mpgAxis;
+};
