@@ -8,9 +8,11 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cerrno>
 #include <cstring>
 
 #ifdef Q_OS_UNIX
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
@@ -30,16 +32,15 @@ constexpr qsizetype ReadChunk = 1 << 20;
     fail(file, file.errorString());
 }
 
+// The last byte of an open file, read without moving where the next append goes.
 bool endsWithLineBreak(QFile& file)
 {
-    if (file.size() == 0)
+    const qint64 size = file.size();
+    if (file.isSequential() || size == 0)
         return true;
-    QFile reader(file.fileName());
-    if (!reader.open(QIODevice::ReadOnly) || !reader.seek(reader.size() - 1))
-        fail(reader);
     char last = 0;
-    if (reader.read(&last, 1) != 1)
-        fail(reader);
+    if (!file.seek(size - 1) || file.read(&last, 1) != 1)
+        fail(file);
     return last == '\n';
 }
 
@@ -54,8 +55,14 @@ void appendLine(const QString& filePath, const QString& line)
 {
     QFile file(filePath);
     // Append mode and one unbuffered write: two copies of the program saving at once never mix their lines.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
         fail(file);
+#ifdef Q_OS_UNIX
+    // Held until the file is closed, so that another copy's line is never half-written while this one looks
+    // for a torn last line.
+    if (::flock(file.handle(), LOCK_EX) != 0)
+        fail(file, QString::fromLocal8Bit(std::strerror(errno)));
+#endif
 
     QByteArray bytes;
     if (!endsWithLineBreak(file))
@@ -81,6 +88,9 @@ bool forEachLine(const QString& filePath, const std::function<void(QByteArrayVie
         return false;
     if (!file.open(QIODevice::ReadOnly))
         fail(file);
+    // A folder or a device (a link to /dev/zero would never end) is no history.
+    if (file.isSequential() || QFileInfo(filePath).isDir())
+        fail(file, QStringLiteral("The history is not a plain file."));
 
     const auto emitLine = [&visit](QByteArrayView line) {
         if (line.endsWith('\r'))

@@ -19,7 +19,7 @@ void appendLine(const QString& filePath, const QString& line);
 
 // Calls visit for every line of the file in order, still in the file's bytes, without its line break (LF or
 // CR LF; a final line without one counts too). Returns false, visiting nothing, when the file is absent.
-// Throws AppError when the file cannot be opened or read.
+// Throws AppError when the file cannot be opened or read, or is not a plain file.
 bool forEachLine(const QString& filePath, const std::function<void(QByteArrayView line)>& visit);
 
 // A line's bytes as text, decoded from the system's encoding; bytes invalid there become replacement
