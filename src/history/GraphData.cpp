@@ -2,7 +2,6 @@
 
 #include "HistoryFile.h"
 #include "RecordField.h"
-#include "calc/AppError.h"
 #include "calc/Numbers.h"
 
 namespace GraphData {
@@ -22,11 +21,14 @@ std::vector<Point> points(const QString& historyFilePath, const QString& chosenR
         if (const std::optional<double> value = Numbers::parse(HistoryFile::decode(*mpg), locale))
             result.push_back({ HistoryFile::decode(*date), *value });
     });
-    if (result.empty())
-        throw AppError(AppError::CheckFailed, QStringLiteral("Graph Data Check Failure"),
-                       QStringLiteral("No saved calculation with a usable MPG for vehicle ") + chosenRegistration
-                           + QLatin1Char('.'));
     return result;
+}
+
+AppError noUsableRecord(const QString& chosenRegistration)
+{
+    return AppError(AppError::CheckFailed, QStringLiteral("Graph Data Check Failure"),
+                    QStringLiteral("No saved calculation with a usable MPG for vehicle ") + chosenRegistration
+                        + QLatin1Char('.'));
 }
 
 } // namespace GraphData

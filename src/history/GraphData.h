@@ -3,6 +3,8 @@
 #include <QLocale>
 #include <QString>
 
+#include "calc/AppError.h"
+
 #include <vector>
 
 // The points of one vehicle's mileage graph.
@@ -19,8 +21,10 @@ struct Point
 
 // The records of the chosen vehicle in file order, one point each. A record counts when it holds "MPG",
 // "VehicleReg" and "Date", its MPG is a number, and its registration equals the chosen one once both are
-// upper-cased and trimmed. Throws AppError when the file cannot be read, and "Graph Data Check Failure" when
-// no record counts (an absent file included).
+// upper-cased and trimmed. An absent file has no points. Throws AppError when the file cannot be read.
 std::vector<Point> points(const QString& historyFilePath, const QString& chosenRegistration, const QLocale& locale);
+
+// The error for a vehicle without any point: "Graph Data Check Failure".
+AppError noUsableRecord(const QString& chosenRegistration);
 
 } // namespace GraphData

@@ -3,11 +3,15 @@
 #include "calc/AppError.h"
 #include "calc/FuelCalc.h"
 #include "calc/LocaleNames.h"
+#include "history/GraphData.h"
 #include "history/HistoryFile.h"
 #include "history/HistoryRecord.h"
+#include "history/HistoryTable.h"
 #include "history/RecordField.h"
 #include "history/VehicleList.h"
+#include "views/HistoryTreeModel.h"
 #include "views/ImageList.h"
+#include "views/MileageChart.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -18,6 +22,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTabBar>
 
 frmTripLedger::frmTripLedger(AppEnvironment environment, QWidget* parent)
     : QMainWindow(parent)
@@ -40,6 +45,15 @@ void frmTripLedger::connectControls()
     for (QLineEdit* box : { txtMileage, txtCost, txtCommuteDistance, txtPricePerUnit })
         connect(box, &QLineEdit::textChanged, this, &frmTripLedger::inputsChanged);
     connect(optUnits[0], &QRadioButton::toggled, this, &frmTripLedger::inputsChanged);
+
+    // Every click on a tab rebuilds its page, a click on the tab already chosen too.
+    connect(tbsData, &QTabBar::currentChanged, this, &frmTripLedger::tbsData_Click);
+    connect(tbsData, &QTabBar::tabBarClicked, this, [this](int index) {
+        if (index == tbsData->currentIndex())
+            tbsData_Click();
+    });
+    connect(cboVehicleList, &QComboBox::activated, this, &frmTripLedger::cboVehicleList_Click);
+    connect(cboVehicleList, &QComboBox::editTextChanged, this, &frmTripLedger::cboVehicleList_Change);
 }
 
 bool frmTripLedger::Form_Load()
@@ -178,4 +192,75 @@ void frmTripLedger::LoadVehicleList()
         if (!chosenVehicle.trimmed().isEmpty())
             cboVehicleList->setCurrentText(chosenVehicle);
     });
+}
+
+void frmTripLedger::tbsData_Click()
+{
+    const int index = tbsData->currentIndex() + 1;
+    const bool switched = trapped(QStringLiteral("Tab Data Error"), [&] {
+        if (index < 1 || index > 3)
+            return;
+        fraHistory->setVisible(index == 2);
+        fraCalc->setVisible(index == 1);
+        fraChart->setVisible(index == 3);
+    });
+    if (!switched)
+        return;
+    if (index == 2)
+        LoadHistoricalData();
+    else if (index == 3)
+        LoadGraphData(true);
+}
+
+void frmTripLedger::LoadHistoricalData()
+{
+    trapped(QStringLiteral("Load Data Error"), [this] {
+        setStatus(QStringLiteral("Loading Historical Data."));
+        m_historyModel->clear();
+        HistoryTable table;
+        try {
+            HistoryTable::load(historyFilePath(), m_environment.locale, table);
+        } catch (...) {
+            m_historyModel->setTable(std::move(table)); // what was read before the failure stays shown
+            throw;
+        }
+        m_historyModel->setTable(std::move(table));
+        lvwAverageData->clear();
+        for (const QString& text : m_historyModel->table().meanTexts(m_environment.locale)) {
+            auto* item = new QListWidgetItem(ImageList::icon(QStringLiteral("CO")), text, lvwAverageData);
+            item->setData(Qt::UserRole, QStringLiteral("CO"));
+        }
+        setStatus(QStringLiteral("Historical Data Loaded."));
+    });
+}
+
+void frmTripLedger::LoadGraphData(bool blnQuiet)
+{
+    trapped(QStringLiteral("Chart Data Error"), [&] {
+        setStatus(QStringLiteral("Loading Graph Data."));
+        const QString chosen = cboVehicleList->currentText();
+        if (chosen.trimmed().isEmpty()) {
+            if (!blnQuiet)
+                showMessage(QStringLiteral("You need to have selected a vehicle to plot a graph!"),
+                            QStringLiteral("No Data To Save"), QMessageBox::Information);
+            return;
+        }
+        std::vector<GraphData::Point> points = GraphData::points(historyFilePath(), chosen, m_environment.locale);
+        if (points.empty()) {
+            mscMileage->clear(); // never another vehicle's points under this one's name
+            throw GraphData::noUsableRecord(chosen);
+        }
+        mscMileage->setPoints(std::move(points));
+        setStatus(QStringLiteral("Graph Data Loaded."));
+    });
+}
+
+void frmTripLedger::cboVehicleList_Click()
+{
+    LoadGraphData(false);
+}
+
+void frmTripLedger::cboVehicleList_Change()
+{
+    LoadGraphData(false);
 }

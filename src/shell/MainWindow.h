@@ -68,6 +68,11 @@ private:
     void cmdSave_Click();
     void LoadVehicleList();
     void inputsChanged();
+    void tbsData_Click();
+    void LoadHistoricalData();
+    void LoadGraphData(bool blnQuiet);
+    void cboVehicleList_Click();
+    void cboVehicleList_Change();
 
     AppEnvironment m_environment;
     bool m_blnUSEnglish = false;

@@ -1,0 +1,264 @@
+#include "TestWindow.h"
+
+#include "views/HistoryTreeModel.h"
+#include "views/MileageChart.h"
+
+#include <QAbstractAxis>
+#include <QAbstractItemModelTester>
+#include <QChart>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineSeries>
+#include <QTabBar>
+#include <QTreeView>
+
+namespace {
+
+QByteArray record(const QByteArray& reg, const QByteArray& mpg, const QByteArray& date = "21/03/2005 14:35:12")
+{
+    return "VehicleReg:" + reg + ";Date:" + date + ";Mileage:400;Cost:45;MPG:" + mpg
+        + ";Commute Distance:10;Price Per Unit:90;Unit:Litre;\r\n";
+}
+
+} // namespace
+
+// The History and Graph pages through the real window, rebuilt from the file at every tab click.
+class TestHistoryWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup() { m_window.reset(); }
+
+    void tabsSwitchPages();
+    void historyRebuiltAtEveryClick();
+    void treeShowsVehiclesAndRecords();
+    void modelIsSound();
+    void noFileEmptiesBoth();
+    void unreadableFileIsReported();
+    void graphQuietAndLoud();
+    void graphFollowsFileOrder();
+    void graphDrawsCaseVariantsTogether();
+    void graphWithoutUsableRecordIsEmptied();
+    void graphThinsItsLabels();
+
+private:
+    void write(const QByteArray& bytes)
+    {
+        QFile file(path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    void clickTab(int index)
+    {
+        auto* tabs = m_window->control<QTabBar>("tbsData");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+    void chooseVehicle(int index)
+    {
+        auto* box = m_window->control<QComboBox>("cboVehicleList");
+        box->setCurrentIndex(index);
+        emit box->activated(index);
+    }
+    QStringList roots() const
+    {
+        QStringList texts;
+        const QAbstractItemModel* model = m_window->control<QTreeView>("tvwListData")->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            texts.append(model->index(row, 0).data().toString());
+        return texts;
+    }
+    QString path() const { return m_dir.filePath(QStringLiteral("TripLedger.txt")); }
+    MileageChart* chart() const { return m_window->control<MileageChart>("mscMileage"); }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<TestWindow> m_window;
+};
+
+void TestHistoryWindow::init()
+{
+    QFile::remove(path());
+    QDir(m_dir.path()).rmdir(QStringLiteral("TripLedger.txt"));
+    write(record("AB12 CDE", " 30.00", "01/03/2005 08:00:00") + record("XY99 ZZZ", " 50.00")
+          + record("AB12 CDE", " 40.00", "08/03/2005 08:00:00"));
+    m_window = std::make_unique<TestWindow>(testEnvironment(m_dir.path()));
+    QVERIFY(m_window->Form_Load());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestHistoryWindow::tabsSwitchPages()
+{
+    const char* pages[] = { "fraCalc", "fraHistory", "fraChart" };
+    for (int tab : { 1, 2, 0, 2 }) {
+        clickTab(tab);
+        for (int page = 0; page < 3; ++page)
+            QCOMPARE(m_window->control<QGroupBox>(pages[page])->isVisible(), page == tab);
+    }
+    QVERIFY(m_window->messages.isEmpty());
+}
+
+void TestHistoryWindow::historyRebuiltAtEveryClick()
+{
+    clickTab(1);
+    QCOMPARE(roots(), (QStringList { "AB12 CDE", "XY99 ZZZ" }));
+    QCOMPARE(m_window->status(), QStringLiteral("Historical Data Loaded."));
+
+    write(record("NEW 1", " 10.00"));
+    clickTab(1); // the tab already chosen
+    QCOMPARE(roots(), QStringList { "NEW 1" });
+    QCOMPARE(m_window->items("lvwAverageData"), QStringList { "Mean MPG for vehicle NEW 1 is 10.00" });
+}
+
+void TestHistoryWindow::treeShowsVehiclesAndRecords()
+{
+    clickTab(1);
+    const QAbstractItemModel* model = m_window->control<QTreeView>("tvwListData")->model();
+    const QModelIndex ab = model->index(0, 0);
+    QCOMPARE(ab.data(HistoryTreeModel::KeyRole).toString(), QStringLiteral("KC0"));
+    QCOMPARE(model->index(1, 0).data(HistoryTreeModel::KeyRole).toString(), QStringLiteral("KC1"));
+    QCOMPARE(model->rowCount(ab), 2);
+    QVERIFY(model->index(1, 0, ab).data().toString().startsWith(
+        QStringLiteral("VehicleReg:AB12 CDE Date:08/03/2005 08:00:00 Mileage:400")));
+    QVERIFY(!ab.data(Qt::DecorationRole).value<QIcon>().isNull());
+    QVERIFY(!model->index(0, 0, ab).data(Qt::DecorationRole).value<QIcon>().isNull());
+    QCOMPARE(m_window->items("lvwAverageData"),
+             (QStringList { "Mean MPG for vehicle AB12 CDE is 35.00", "Mean MPG for vehicle XY99 ZZZ is 50.00" }));
+    QCOMPARE(m_window->control<QListWidget>("lvwAverageData")->item(0)->data(Qt::UserRole).toString(),
+             QStringLiteral("CO"));
+    QVERIFY(!m_window->control<QTreeView>("tvwListData")->isExpanded(ab));
+}
+
+void TestHistoryWindow::modelIsSound()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 200; ++i)
+        bytes += record("V" + QByteArray::number(i % 7), " 20.00");
+    write(bytes);
+    clickTab(1);
+    auto* tree = m_window->control<QTreeView>("tvwListData");
+    QAbstractItemModelTester tester(tree->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    tree->expandAll();
+    write(record("ONE", " 1.00"));
+    clickTab(1); // a reset under the tester's eyes
+    QCOMPARE(tree->model()->rowCount(), 1);
+}
+
+void TestHistoryWindow::noFileEmptiesBoth()
+{
+    clickTab(1);
+    QCOMPARE(m_window->items("lvwAverageData").size(), 2);
+    QFile::remove(path());
+    clickTab(1);
+    QVERIFY(roots().isEmpty());
+    QVERIFY(m_window->items("lvwAverageData").isEmpty());
+    QCOMPARE(m_window->status(), QStringLiteral("Historical Data Loaded."));
+    QVERIFY(m_window->messages.isEmpty());
+}
+
+void TestHistoryWindow::unreadableFileIsReported()
+{
+    clickTab(1);
+    QFile::remove(path());
+    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("TripLedger.txt")));
+    clickTab(1);
+    QCOMPARE(m_window->messages.size(), 1);
+    QCOMPARE(m_window->messages[0].title, QStringLiteral("Load Data Error"));
+    QVERIFY(m_window->messages[0].text.startsWith(QStringLiteral("TripLedger.txt - ")));
+    QCOMPARE(m_window->messages[0].icon, QMessageBox::Critical);
+    QCOMPARE(m_window->status(), QStringLiteral("Loading Historical Data."));
+    QVERIFY(roots().isEmpty());
+    // The failure came while reading: the list still shows the last good reading.
+    QCOMPARE(m_window->items("lvwAverageData").size(), 2);
+}
+
+void TestHistoryWindow::graphQuietAndLoud()
+{
+    clickTab(2);
+    QVERIFY(m_window->messages.isEmpty());
+    QCOMPARE(m_window->status(), QStringLiteral("Loading Graph Data."));
+    QVERIFY(chart()->points().empty());
+
+    emit m_window->control<QComboBox>("cboVehicleList")->activated(-1);
+    QCOMPARE(m_window->messages.size(), 1);
+    QCOMPARE(m_window->messages[0].title, QStringLiteral("No Data To Save"));
+    QCOMPARE(m_window->messages[0].text, QStringLiteral("You need to have selected a vehicle to plot a graph!"));
+    QCOMPARE(m_window->messages[0].icon, QMessageBox::Information);
+    QCOMPARE(m_window->status(), QStringLiteral("Loading Graph Data."));
+}
+
+void TestHistoryWindow::graphFollowsFileOrder()
+{
+    clickTab(2);
+    auto* box = m_window->control<QComboBox>("cboVehicleList");
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Down); // the user picks the first vehicle
+    QCOMPARE(box->currentText(), QStringLiteral("AB12 CDE"));
+    QCOMPARE(m_window->status(), QStringLiteral("Graph Data Loaded."));
+
+    const auto* series = qobject_cast<QLineSeries*>(chart()->chart()->series().value(0));
+    QVERIFY(series);
+    QVERIFY(series->pointsVisible());
+    QCOMPARE(series->points(), (QList<QPointF> { { 0, 30.0 }, { 1, 40.0 } }));
+    QCOMPARE(chart()->axisLabels(), (QStringList { "01/03/2005", "08/03/2005" }));
+    const auto axes = chart()->chart()->axes();
+    QStringList titles;
+    for (const QAbstractAxis* axis : axes)
+        titles.append(axis->titleText());
+    QCOMPARE(titles, (QStringList { "Time", "MPG" }));
+
+    // Choosing the Graph tab again redraws from the file, for the vehicle still chosen.
+    write(record("AB12 CDE", " 12.00"));
+    clickTab(0);
+    clickTab(2);
+    QCOMPARE(series->points(), (QList<QPointF> { { 0, 12.0 } }));
+}
+
+void TestHistoryWindow::graphDrawsCaseVariantsTogether()
+{
+    write(record("AB12CDE", " 10.00") + record("ab12cde", " 20.00") + record(" ab12cde ", " 30.00"));
+    m_window = std::make_unique<TestWindow>(testEnvironment(m_dir.path()));
+    QVERIFY(m_window->Form_Load());
+    clickTab(1);
+    QCOMPARE(roots(), (QStringList { "AB12CDE", "ab12cde", " ab12cde " }));
+    clickTab(2);
+    chooseVehicle(1);
+    QCOMPARE(chart()->points().size(), size_t(3));
+    QCOMPARE(chart()->points()[2].mpg, 30.0);
+}
+
+void TestHistoryWindow::graphWithoutUsableRecordIsEmptied()
+{
+    write(record("AB12 CDE", " 30.00") + record("XY99 ZZZ", " none"));
+    clickTab(2);
+    chooseVehicle(0);
+    QCOMPARE(chart()->points().size(), size_t(1));
+    chooseVehicle(1);
+    QCOMPARE(m_window->messages.size(), 1);
+    QCOMPARE(m_window->messages[0].title, QStringLiteral("Chart Data Error"));
+    QCOMPARE(m_window->messages[0].text,
+             QStringLiteral("Graph Data Check Failure - No saved calculation with a usable MPG for vehicle XY99 ZZZ."));
+    QCOMPARE(m_window->messages[0].icon, QMessageBox::Critical);
+    QCOMPARE(m_window->status(), QStringLiteral("Loading Graph Data."));
+    QVERIFY(chart()->points().empty());
+}
+
+void TestHistoryWindow::graphThinsItsLabels()
+{
+    QByteArray bytes;
+    for (int day = 1; day <= 28; ++day)
+        for (int i = 0; i < 100; ++i)
+            bytes += record("AB12 CDE", " 30.00", QByteArray::number(day).rightJustified(2, '0') + "/02/2005 08:00:00");
+    write(bytes);
+    clickTab(2);
+    chooseVehicle(0);
+    QCOMPARE(chart()->points().size(), size_t(2800));
+    const QStringList labels = chart()->axisLabels();
+    QVERIFY(labels.size() <= MileageChart::MaxLabels);
+    QCOMPARE(labels.first(), QStringLiteral("01/02/2005"));
+}
+
+QTEST_MAIN(TestHistoryWindow)
+#include "tst_historywindow.moc"
