@@ -1,5 +1,6 @@
 #include "GraphData.h"
 
+#include "ByteKeys.h"
 #include "HistoryFile.h"
 #include "RecordField.h"
 #include "calc/Numbers.h"
@@ -9,6 +10,7 @@ namespace GraphData {
 std::vector<Point> points(const QString& historyFilePath, const QString& chosenRegistration, const QLocale& locale)
 {
     const QString chosen = chosenRegistration.toUpper().trimmed();
+    ByteKeyed<bool> matches; // whether a registration, as written in the file, is the chosen vehicle
     std::vector<Point> result;
     HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
         const std::optional<QByteArrayView> mpg = RecordField::find(line, "MPG:");
@@ -16,7 +18,10 @@ std::vector<Point> points(const QString& historyFilePath, const QString& chosenR
         const std::optional<QByteArrayView> date = RecordField::find(line, "Date:");
         if (!mpg || !reg || !date)
             return;
-        if (HistoryFile::decode(*reg).toUpper().trimmed() != chosen)
+        const bool* match = matches.find(*reg);
+        if (!match)
+            match = &matches.insert(*reg, HistoryFile::decode(*reg).toUpper().trimmed() == chosen);
+        if (!*match)
             return;
         if (const std::optional<double> value = Numbers::parse(HistoryFile::decode(*mpg), locale))
             result.push_back({ HistoryFile::decode(*date), *value });

@@ -6,16 +6,34 @@
 #include "calc/Numbers.h"
 
 #include <QFileInfo>
+#include <QStringEncoder>
+
+namespace {
+
+// MPG texts repeat: each distinct one is converted once, up to this many.
+constexpr size_t MaxRememberedValues = 1 << 16;
+
+} // namespace
 
 bool HistoryTable::load(const QString& historyFilePath, const QLocale& locale, HistoryTable& table)
 {
     table.clear();
     table.m_lines.reserve(QFileInfo(historyFilePath).size());
+    ByteKeyed<std::optional<double>> values;
     return HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
         const std::optional<QByteArrayView> reg = RecordField::find(line, "VehicleReg:");
         const std::optional<QByteArrayView> mpg = RecordField::find(line, "MPG:");
-        if (reg && mpg)
-            table.addRecord(line, HistoryFile::decode(*reg), *mpg, locale);
+        if (!reg || !mpg)
+            return;
+        std::optional<double> value;
+        if (const std::optional<double>* known = values.find(*mpg)) {
+            value = *known;
+        } else {
+            value = Numbers::parse(HistoryFile::decode(*mpg), locale);
+            if (values.size() < MaxRememberedValues)
+                values.insert(*mpg, value);
+        }
+        table.addRecord(line, *reg, value);
     });
 }
 
@@ -24,26 +42,25 @@ void HistoryTable::clear()
     *this = HistoryTable();
 }
 
-void HistoryTable::addRecord(QByteArrayView line, const QString& registration, QByteArrayView mpg,
-                             const QLocale& locale)
+void HistoryTable::addRecord(QByteArrayView line, QByteArrayView registration, std::optional<double> mpg)
 {
     const qint64 ordinal = qint64(m_records.size());
     m_records.push_back({ m_lines.size(), line.size() });
     m_lines.append(line);
 
-    qint32 parent = FindVehicleNode(registration);
+    qint32 parent = findNode(registration);
+    qint32* vehicleNode = m_vehicleByRegistration.find(registration);
     if (parent == NoNode) {
-        m_vehicles.push_back({ registration, ordinal, NoNode });
+        m_vehicles.push_back({ HistoryFile::decode(registration), ordinal, NoNode });
         parent = addNode(NoNode, qint32(m_vehicles.size() - 1));
         m_vehicles.back().node = parent;
-        m_vehicleByRegistration.insert(registration, parent);
+        vehicleNode = &m_vehicleByRegistration.insert(registration, parent);
     }
 
-    const auto vehicleNode = m_vehicleByRegistration.constFind(registration);
-    const std::optional<double> value = Numbers::parse(HistoryFile::decode(mpg), locale);
-    if (value && vehicleNode != m_vehicleByRegistration.constEnd()) {
+    // The tally belongs to the vehicle of that registration, whichever node the record went under.
+    if (mpg && vehicleNode) {
         Vehicle& vehicle = m_vehicles[size_t(m_nodes[size_t(*vehicleNode)].item)];
-        vehicle.mpgSum = CheckedMath::add(vehicle.mpgSum, *value);
+        vehicle.mpgSum = CheckedMath::add(vehicle.mpgSum, *mpg);
         ++vehicle.mpgCount;
     }
 
@@ -98,10 +115,18 @@ void HistoryTable::indexRecordText(qint32 node)
 
 qint32 HistoryTable::FindVehicleNode(const QString& text)
 {
-    const qint32 vehicle = m_vehicleByRegistration.value(text, NoNode);
+    const QByteArray bytes = QStringEncoder(QStringConverter::System).encode(text);
+    return findNode(bytes);
+}
+
+qint32 HistoryTable::findNode(QByteArrayView registration)
+{
+    const qint32* found = m_vehicleByRegistration.find(registration);
+    const qint32 vehicle = found ? *found : NoNode;
     // Every record node's text holds its "VehicleReg:" field, so only such a text can name a record node.
-    if (!text.contains(QLatin1String("VehicleReg:")))
+    if (!registration.contains("VehicleReg:"))
         return vehicle;
+    const QString text = HistoryFile::decode(registration);
     if (!m_recordTextsIndexed) {
         m_recordTextsIndexed = true;
         for (qint32 node = 0; node < nodeCount(); ++node) {

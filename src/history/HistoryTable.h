@@ -1,10 +1,14 @@
 #pragma once
 
+#include "ByteKeys.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+
+#include <optional>
 
 #include <vector>
 
@@ -69,7 +73,9 @@ private:
         qsizetype length;
     };
 
-    void addRecord(QByteArrayView line, const QString& registration, QByteArrayView mpg, const QLocale& locale);
+    // mpg: the record's MPG when it is a number.
+    void addRecord(QByteArrayView line, QByteArrayView registration, std::optional<double> mpg);
+    qint32 findNode(QByteArrayView registration);
     qint32 addNode(qint32 parent, qint32 item);
     void indexRecordText(qint32 node);
 
@@ -79,7 +85,7 @@ private:
     std::vector<Node> m_nodes;
     std::vector<qint32> m_roots;
     QHash<qint32, std::vector<qint32>> m_children;
-    QHash<QString, qint32> m_vehicleByRegistration;
+    ByteKeyed<qint32> m_vehicleByRegistration; // by the registration's bytes in the file
     // Record texts, indexed only once a registration could equal one (see FindVehicleNode).
     QHash<QString, qint32> m_recordNodeByText;
     bool m_recordTextsIndexed = false;

@@ -11,15 +11,19 @@
 // such as "XMPG:7") is never taken for the field. Its value runs to the next ";" or to the end of the line.
 namespace RecordField {
 
+// Walks the line field by field: the first field that begins with the name and ":" is the one.
 template <typename View, typename Char>
 std::optional<View> find(View line, View nameWithColon, Char separator)
 {
-    for (qsizetype at = line.indexOf(nameWithColon); at >= 0; at = line.indexOf(nameWithColon, at + 1)) {
-        if (at > 0 && line[at - 1] != separator)
-            continue;
-        const qsizetype start = at + nameWithColon.size();
+    for (qsizetype start = 0; start <= line.size();) {
         const qsizetype end = line.indexOf(separator, start);
-        return line.sliced(start, (end < 0 ? line.size() : end) - start);
+        const qsizetype stop = end < 0 ? line.size() : end;
+        const View field = line.sliced(start, stop - start);
+        if (field.startsWith(nameWithColon))
+            return field.sliced(nameWithColon.size());
+        if (end < 0)
+            break;
+        start = end + 1;
     }
     return std::nullopt;
 }

@@ -3,23 +3,20 @@
 #include "HistoryFile.h"
 #include "RecordField.h"
 
-#include <QSet>
+#include "ByteKeys.h"
 
 namespace VehicleList {
 
 QStringList registrations(const QString& historyFilePath)
 {
     QStringList result;
-    QSet<QString> seen;
+    ByteKeyed<bool> seen;
     HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
         const std::optional<QByteArrayView> reg = RecordField::find(line, "VehicleReg:");
-        if (!reg)
+        if (!reg || seen.find(*reg))
             return;
-        QString text = HistoryFile::decode(*reg);
-        if (seen.contains(text))
-            return;
-        seen.insert(text);
-        result.append(std::move(text));
+        seen.insert(*reg, true);
+        result.append(HistoryFile::decode(*reg));
     });
     return result;
 }
