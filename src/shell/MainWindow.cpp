@@ -1,5 +1,9 @@
 #include "MainWindow.h"
 
+#include "AboutDialog.h"
+#include "Browser.h"
+#include "HelpWindow.h"
+
 #include "calc/AppError.h"
 #include "calc/FuelCalc.h"
 #include "calc/LocaleNames.h"
@@ -13,6 +17,7 @@
 #include "views/ImageList.h"
 #include "views/MileageChart.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -40,6 +45,11 @@ void frmTripLedger::connectControls()
     connect(cmdCalc, &QPushButton::clicked, this, &frmTripLedger::cmdCalc_Click);
     connect(cmdSave, &QPushButton::clicked, this, &frmTripLedger::cmdSave_Click);
     connect(mnuFileSave, &QAction::triggered, this, &frmTripLedger::cmdSave_Click);
+    connect(mnuFileCalc, &QAction::triggered, this, &frmTripLedger::cmdCalc_Click);
+    connect(mnuFileExit, &QAction::triggered, this, &frmTripLedger::mnuFileExit_Click);
+    connect(mnuHelpHelp, &QAction::triggered, this, &frmTripLedger::mnuHelpHelp_Click);
+    connect(mnuHelpOnlineHelp, &QAction::triggered, this, &frmTripLedger::mnuHelpOnlineHelp_Click);
+    connect(mnuHelpAbout, &QAction::triggered, this, &frmTripLedger::mnuHelpAbout_Click);
 
     // Results that no longer describe the inputs go, so that they can never be saved beside other inputs.
     for (QLineEdit* box : { txtMileage, txtCost, txtCommuteDistance, txtPricePerUnit })
@@ -263,4 +273,45 @@ void frmTripLedger::cboVehicleList_Click()
 void frmTripLedger::cboVehicleList_Change()
 {
     LoadGraphData(false);
+}
+
+void frmTripLedger::mnuFileExit_Click()
+{
+    close();
+    QCoreApplication::quit();
+}
+
+void frmTripLedger::mnuHelpHelp_Click()
+{
+    OpenHelpFile(this);
+}
+
+void frmTripLedger::OpenHelpFile(QWidget* owner)
+{
+    trapped(QStringLiteral("Error Loading Help"), [&] {
+        if (!m_help)
+            m_help = new HelpWindow(owner);
+        m_help->showDocument(m_environment.helpFile);
+        m_help->show();
+        m_help->raise();
+        m_help->activateWindow();
+    });
+}
+
+void frmTripLedger::mnuHelpOnlineHelp_Click()
+{
+    const QString& address = m_environment.onlineHelpAddress;
+    for (const QString& browser : m_environment.browsers) {
+        if (LaunchBrowser(browser, address))
+            return;
+    }
+    showMessage(QStringLiteral("Can not locate webbrowser! Please load ") + address
+                    + QStringLiteral(" manually in your web browser window!"),
+                QStringLiteral("Failed to located web browser"), QMessageBox::Information);
+}
+
+void frmTripLedger::mnuHelpAbout_Click()
+{
+    frmAbout about(this);
+    about.exec();
 }

@@ -4,10 +4,12 @@
 
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPointer>
 
 #include <array>
 #include <functional>
 
+class HelpWindow;
 class HistoryTreeModel;
 class MileageChart;
 class QAction;
@@ -73,9 +75,15 @@ private:
     void LoadGraphData(bool blnQuiet);
     void cboVehicleList_Click();
     void cboVehicleList_Change();
+    void mnuFileExit_Click();
+    void mnuHelpHelp_Click();
+    void OpenHelpFile(QWidget* owner);
+    void mnuHelpOnlineHelp_Click();
+    void mnuHelpAbout_Click();
 
     AppEnvironment m_environment;
     bool m_blnUSEnglish = false;
+    QPointer<HelpWindow> m_help;
 
     QTabBar* tbsData = nullptr;
     QGroupBox* fraCalc = nullptr;

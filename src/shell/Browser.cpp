@@ -1,0 +1,8 @@
+#include "Browser.h"
+
+#include <QProcess>
+
+bool LaunchBrowser(const QString& program, const QString& address)
+{
+    return QProcess::startDetached(program, { address });
+}

@@ -1,0 +1,59 @@
+#include "HelpWindow.h"
+
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QStyle>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+HelpWindow::HelpWindow(QWidget* owner)
+    : QWidget(owner, Qt::Window)
+    , m_browser(new QTextBrowser(this))
+    , m_back(new QToolButton(this))
+    , m_forward(new QToolButton(this))
+{
+    setObjectName(QStringLiteral("frmHelp"));
+    setWindowTitle(QStringLiteral("Trip Ledger Help"));
+    resize(640, 560);
+
+    m_browser->setObjectName(QStringLiteral("txtHelp"));
+    m_browser->setOpenExternalLinks(true);
+    m_back->setObjectName(QStringLiteral("cmdHelpBack"));
+    m_back->setText(QStringLiteral("Back"));
+    m_back->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    m_back->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_back->setEnabled(false);
+    m_forward->setObjectName(QStringLiteral("cmdHelpForward"));
+    m_forward->setText(QStringLiteral("Forward"));
+    m_forward->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    m_forward->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_forward->setEnabled(false);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_back);
+    buttons->addWidget(m_forward);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(m_browser);
+
+    connect(m_back, &QToolButton::clicked, m_browser, &QTextBrowser::backward);
+    connect(m_forward, &QToolButton::clicked, m_browser, &QTextBrowser::forward);
+    connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QToolButton::setEnabled);
+    connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QToolButton::setEnabled);
+}
+
+void HelpWindow::showDocument(const QString& path)
+{
+    if (QFileInfo(path).isFile()) {
+        m_browser->setSource(QUrl::fromLocalFile(path));
+        return;
+    }
+    m_browser->clearHistory();
+    m_browser->setHtml(QStringLiteral("<h2>Help could not be found</h2>"
+                                      "<p>The help document could not be found. It belongs beside the program, at</p>"
+                                      "<p><tt>%1</tt></p><p>Installing Trip Ledger again puts it back.</p>")
+                           .arg(path.toHtmlEscaped()));
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QWidget>
+
+class QTextBrowser;
+class QToolButton;
+
+// The help document in a window of its own beside the main window, with back and forward for its links.
+class HelpWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit HelpWindow(QWidget* owner);
+
+    // Shows the document at path, or a page saying that it could not be found.
+    void showDocument(const QString& path);
+
+private:
+    QTextBrowser* m_browser;
+    QToolButton* m_back;
+    QToolButton* m_forward;
+};

@@ -1,0 +1,264 @@
+#include "TestWindow.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QTimer>
+
+// The menus, help, online help and the About window through the real window.
+class TestMenusWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void menuTree();
+    void calcRunsTheCalculation();
+    void textBoxKeepsCopyAndSelectAll_data();
+    void textBoxKeepsCopyAndSelectAll();
+    void saveShortcutBeforeCalculating();
+    void exitEndsAtOnce();
+    void onlineHelp_data();
+    void onlineHelp();
+    void helpDocument_data();
+    void helpDocument();
+    void aboutOpensAgain();
+
+private:
+    void open(AppEnvironment environment);
+    // Runs action, which opens the About window, and answers it; returns the version label's text.
+    QString answerAbout(const std::function<void()>& action);
+    QString script(const QString& name);
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<TestWindow> m_window;
+};
+
+void TestMenusWindow::init()
+{
+    open(testEnvironment(m_dir.path()));
+}
+
+void TestMenusWindow::cleanup()
+{
+    m_window.reset();
+    QFile::remove(m_dir.filePath(QStringLiteral("launched.txt")));
+}
+
+void TestMenusWindow::open(AppEnvironment environment)
+{
+    m_window = std::make_unique<TestWindow>(std::move(environment));
+    QVERIFY(m_window->Form_Load());
+    m_window->show();
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+QString TestMenusWindow::answerAbout(const std::function<void()>& action)
+{
+    QString version;
+    bool answered = false;
+    QTimer::singleShot(0, this, [&] {
+        QWidget* about = QApplication::activeModalWidget();
+        if (!about)
+            return;
+        answered = about->windowTitle() == QLatin1String("About Trip Ledger");
+        version = about->findChild<QLabel*>(QStringLiteral("lblInformation_2"))->text();
+        QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("cmdOk")), Qt::LeftButton);
+    });
+    action();
+    return answered ? version : QString();
+}
+
+QString TestMenusWindow::script(const QString& name)
+{
+    const QString path = m_dir.filePath(name);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(QStringLiteral("#!/bin/sh\nprintf '%s %s\\n' \"%1\" \"$*\" >> \"%2\"\n")
+                   .arg(name, m_dir.filePath(QStringLiteral("launched.txt")))
+                   .toUtf8());
+    file.close();
+    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+}
+
+void TestMenusWindow::menuTree()
+{
+    QStringList tree;
+    for (QAction* menu : m_window->menuBar()->actions()) {
+        tree.append(menu->menu()->objectName() + u' ' + menu->text());
+        for (QAction* entry : menu->menu()->actions()) {
+            QVERIFY(entry->isEnabled() && entry->isVisible());
+            tree.append(QStringLiteral("  ") + entry->objectName() + u' '
+                        + (entry->isSeparator() ? QStringLiteral("-") : entry->text()) + u' '
+                        + entry->shortcut().toString(QKeySequence::PortableText));
+        }
+    }
+    QCOMPARE(tree, (QStringList { "mnuFile &File", "  mnuFileSave &Save Ctrl+S", "  mnuFileCalc &Calc Ctrl+C",
+                                  "  mnuFileSeperator - ", "  mnuFileExit &Exit Ctrl+T", "mnuHelp &Help",
+                                  "  mnuHelpHelp &Help Ctrl+H", "  mnuHelpOnlineHelp &Online Help ",
+                                  "  mnuHelpFileSep - ", "  mnuHelpAbout &About Ctrl+A" }));
+}
+
+void TestMenusWindow::calcRunsTheCalculation()
+{
+    m_window->type("txtMileage", "400");
+    m_window->type("txtCost", "45");
+    m_window->type("txtCommuteDistance", "10");
+    m_window->type("txtPricePerUnit", "90");
+    m_window->control<QAction>("mnuFileCalc")->trigger();
+    QCOMPARE(m_window->items("lvwDataView").value(0), QStringLiteral("MPG: 40.00"));
+    QCOMPARE(m_window->status(), QStringLiteral("Mileage costs calculated."));
+}
+
+void TestMenusWindow::textBoxKeepsCopyAndSelectAll_data()
+{
+    QTest::addColumn<bool>("inTextBox");
+    QTest::newRow("in a text box the box wins") << true;
+    QTest::newRow("elsewhere the menu runs") << false;
+}
+
+void TestMenusWindow::textBoxKeepsCopyAndSelectAll()
+{
+    QFETCH(bool, inTextBox);
+    m_window->type("txtMileage", "400");
+    m_window->type("txtCost", "45");
+    m_window->type("txtCommuteDistance", "10");
+    m_window->type("txtPricePerUnit", "90");
+    QApplication::clipboard()->clear();
+
+    QWidget* target = inTextBox ? m_window->control<QWidget>("txtPricePerUnit") : m_window->control<QWidget>("cmdCalc");
+    target->setFocus();
+    m_window->control<QLineEdit>("txtPricePerUnit")->selectAll();
+    QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), inTextBox ? QStringLiteral("90") : QString());
+    QCOMPARE(m_window->items("lvwDataView").isEmpty(), inTextBox);
+
+    m_window->control<QLineEdit>("txtPricePerUnit")->deselect();
+    const QString about = answerAbout([&] { QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier); });
+    QCOMPARE(about.isEmpty(), inTextBox);
+    if (inTextBox)
+        QCOMPARE(m_window->control<QLineEdit>("txtPricePerUnit")->selectedText(), QStringLiteral("90"));
+    else
+        QCOMPARE(about, QStringLiteral("Version 1.1.2"));
+}
+
+void TestMenusWindow::saveShortcutBeforeCalculating()
+{
+    QTest::keyClick(m_window->control<QWidget>("txtMileage"), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(m_window->messages.size(), 1);
+    QCOMPARE(m_window->messages[0].title, QStringLiteral("No Data To Save"));
+    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("TripLedger.txt"))));
+}
+
+void TestMenusWindow::exitEndsAtOnce()
+{
+    m_window->type("txtMileage", "400");
+    m_window->control<QAction>("mnuFileExit")->trigger();
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(m_window->messages.isEmpty());
+}
+
+void TestMenusWindow::onlineHelp_data()
+{
+    QTest::addColumn<bool>("firstExists");
+    QTest::addColumn<bool>("secondExists");
+    QTest::addColumn<QString>("launched");
+    const QString address = QStringLiteral("https://tripledger.example.org/tripledger.htm");
+    QTest::newRow("first program only") << true << false << "first " + address + "\n";
+    QTest::newRow("second program only") << false << true << "second " + address + "\n";
+    QTest::newRow("both: the first wins") << true << true << "first " + address + "\n";
+    QTest::newRow("neither") << false << false << "";
+}
+
+void TestMenusWindow::onlineHelp()
+{
+    QFETCH(bool, firstExists);
+    QFETCH(bool, secondExists);
+    QFETCH(QString, launched);
+
+    AppEnvironment environment = testEnvironment(m_dir.path());
+    environment.browsers = { firstExists ? script(QStringLiteral("first")) : m_dir.filePath(QStringLiteral("none1")),
+                             secondExists ? script(QStringLiteral("second")) : m_dir.filePath(QStringLiteral("none2")) };
+    open(environment);
+    m_window->control<QAction>("mnuHelpOnlineHelp")->trigger();
+
+    const QString record = m_dir.filePath(QStringLiteral("launched.txt"));
+    if (launched.isEmpty()) {
+        QCOMPARE(m_window->messages.size(), 1);
+        QCOMPARE(m_window->messages[0].title, QStringLiteral("Failed to located web browser"));
+        QCOMPARE(m_window->messages[0].text,
+                 QStringLiteral("Can not locate webbrowser! Please load https://tripledger.example.org/tripledger.htm "
+                                "manually in your web browser window!"));
+        QCOMPARE(m_window->messages[0].icon, QMessageBox::Information);
+        QVERIFY(!QFile::exists(record));
+        return;
+    }
+    QVERIFY(m_window->messages.isEmpty());
+    QTRY_VERIFY(QFile::exists(record));
+    const auto contents = [&record] {
+        QFile file(record);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QTRY_COMPARE(contents(), launched.toUtf8());
+}
+
+void TestMenusWindow::helpDocument_data()
+{
+    QTest::addColumn<bool>("present");
+    QTest::newRow("document beside the program") << true;
+    QTest::newRow("document missing") << false;
+}
+
+void TestMenusWindow::helpDocument()
+{
+    QFETCH(bool, present);
+    AppEnvironment environment = testEnvironment(m_dir.path());
+    environment.helpFile = present ? QStringLiteral(TRIPLEDGER_HELP_FILE) : m_dir.filePath(QStringLiteral("gone.html"));
+    open(environment);
+    QTest::keyClick(m_window->control<QWidget>("txtMileage"), Qt::Key_H, Qt::ControlModifier);
+
+    auto* help = m_window->findChild<QWidget*>(QStringLiteral("frmHelp"));
+    QVERIFY(help && help->isVisible());
+    QVERIFY(help->isWindow());
+    QVERIFY(m_window->messages.isEmpty());
+    auto* text = help->findChild<QTextBrowser*>(QStringLiteral("txtHelp"));
+    if (!present) {
+        QVERIFY(text->toPlainText().contains(QStringLiteral("could not be found")));
+        return;
+    }
+    QCOMPARE(text->documentTitle(), QStringLiteral("Trip Ledger Help"));
+    QVERIFY(text->toPlainText().contains(QStringLiteral("Mean MPG for vehicle")));
+
+    // Links move through the document; back returns.
+    auto* back = help->findChild<QAbstractButton*>(QStringLiteral("cmdHelpBack"));
+    QVERIFY(!back->isEnabled());
+    const QUrl start = text->source();
+    text->setSource(QUrl(start.toString() + QStringLiteral("#messages")));
+    QVERIFY(back->isEnabled());
+    QTest::mouseClick(back, Qt::LeftButton);
+    QCOMPARE(text->source(), start);
+
+    // Help again reuses the one window.
+    m_window->control<QAction>("mnuHelpHelp")->trigger();
+    QCOMPARE(m_window->findChildren<QWidget*>(QStringLiteral("frmHelp")).size(), 1);
+}
+
+void TestMenusWindow::aboutOpensAgain()
+{
+    QAction* about = m_window->control<QAction>("mnuHelpAbout");
+    QCOMPARE(answerAbout([&] { about->trigger(); }), QStringLiteral("Version 1.1.2"));
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(answerAbout([&] { about->trigger(); }), QStringLiteral("Version 1.1.2"));
+    QVERIFY(m_window->findChildren<QDialog*>().isEmpty());
+}
+
+QTEST_MAIN(TestMenusWindow)
+#include "tst_menuswindow.moc"
