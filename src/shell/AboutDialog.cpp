@@ -25,6 +25,8 @@ frmAbout::frmAbout(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About Trip Ledger"));
+    // A close button alone leaves the narrow title bar room for the whole caption.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFixedSize(3120 / TwipsPerPixel, 2085 / TwipsPerPixel);
     if (parent)
         setFont(parent->font());

@@ -6,6 +6,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
+#include <QEvent>
 #include <QLineSeries>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -51,7 +52,26 @@ MileageChart::MileageChart(QWidget* parent)
     layout->addWidget(m_view);
 
     connect(m_series, &QLineSeries::hovered, this, &MileageChart::showToolTip);
+    applyFont();
     clear();
+}
+
+void MileageChart::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange)
+        applyFont();
+    QWidget::changeEvent(event);
+}
+
+// The chart draws in its own fonts; it follows the window's instead, so that its dates fit.
+void MileageChart::applyFont()
+{
+    QFont titleFont = font();
+    titleFont.setBold(true);
+    for (QAbstractAxis* axis : { static_cast<QAbstractAxis*>(m_timeAxis), static_cast<QAbstractAxis*>(m_mpgAxis) }) {
+        axis->setLabelsFont(font());
+        axis->setTitleFont(titleFont);
+    }
 }
 
 void MileageChart::clear()

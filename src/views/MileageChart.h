@@ -22,7 +22,7 @@ class MileageChart : public QWidget
 
 public:
     // At most this many dates are written under the axis.
-    static constexpr int MaxLabels = 6;
+    static constexpr int MaxLabels = 5;
 
     explicit MileageChart(QWidget* parent = nullptr);
 
@@ -34,7 +34,11 @@ public:
     QStringList axisLabels() const;
     QChart* chart() const { return m_chart; }
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
+    void applyFont();
     void showToolTip(const QPointF& at, bool entered);
 
     std::vector<GraphData::Point> m_points;
