@@ -67,8 +67,7 @@ double peakMegabytes()
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-template <typename Work>
-double milliseconds(Work work)
+template <typename Work> double milliseconds(Work work)
 {
     QElapsedTimer timer;
     timer.start();
@@ -82,7 +81,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     std::printf("%10s %9s | %9s | %-18s | %-18s | %-18s | %8s\n", "records", "file MB", "floor ms", "LoadVehicleList",
-                "LoadHistoricalData", "LoadGraphData", "peak MB");
+        "LoadHistoricalData", "LoadGraphData", "peak MB");
 
     for (const int records : { 10'000, 100'000, 1'000'000 }) {
         QTemporaryDir dir;
@@ -119,7 +118,7 @@ int main(int argc, char* argv[])
             return QStringLiteral("%1 ms (%2x)").arg(ms, 0, 'f', 0).arg(ms / floor, 0, 'f', 1).toStdString();
         };
         std::printf("%10d %9.1f | %9.0f | %-18s | %-18s | %-18s | %8.0f\n", records, fileMegabytes, floor,
-                    cell(vehicleList).c_str(), cell(history).c_str(), cell(graph).c_str(), peakMegabytes());
+            cell(vehicleList).c_str(), cell(history).c_str(), cell(graph).c_str(), peakMegabytes());
         if (lines != records)
             std::fprintf(stderr, "read %lld lines of %d\n", static_cast<long long>(lines), records);
     }

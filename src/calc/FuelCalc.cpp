@@ -28,17 +28,16 @@ Results calculate(const Inputs& inputs, const QLocale& locale)
 
     Results results;
     // Pence or cents per litre to currency units per gallon, counting 5 litres to the gallon (4 in US English).
-    results.pricePerGallon
-        = inputs.gallons ? price : multiply(divide(price, 100.0), inputs.usEnglish ? 4.0 : 5.0);
+    results.pricePerGallon = inputs.gallons ? price : multiply(divide(price, 100.0), inputs.usEnglish ? 4.0 : 5.0);
     const double gallonsBought = divide(cost, results.pricePerGallon);
     results.milesPerGallon = divide(mileage, gallonsBought);
 
     // The commute runs 10 times a week; 52 weeks over 12.12 "months", strictly left to right. The distance
     // is read here from the typed text itself, without the 15-digit rounding of the check.
     const double distance = Numbers::parse(inputs.commuteDistance, locale).value_or(commute);
-    results.monthlyCost = multiply(
-        divide(divide(multiply(multiply(distance, 10.0), 52.0), 12.12), results.milesPerGallon),
-        results.pricePerGallon);
+    results.monthlyCost
+        = multiply(divide(divide(multiply(multiply(distance, 10.0), 52.0), 12.12), results.milesPerGallon),
+            results.pricePerGallon);
 
     const double singleJourney = divide(cost, divide(mileage, commute));
     results.dailyCost = add(singleJourney, singleJourney);
@@ -49,7 +48,7 @@ QList<ResultLine> resultLines(const Results& results, const QLocale& locale)
 {
     const auto line = [&locale](const char* caption, double value, const char* key) {
         return ResultLine { QLatin1String(caption) + QStringLiteral(": ") + Numbers::formatTwoDecimals(value, locale),
-                            QLatin1String(key) };
+            QLatin1String(key) };
     };
     return {
         line("MPG", results.milesPerGallon, "MI"),

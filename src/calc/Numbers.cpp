@@ -35,7 +35,7 @@ QString DoubleCheck(const QString& value, const QString& fieldName, const QLocal
     const std::optional<double> number = parse(value, locale);
     if (!number)
         throw AppError(AppError::CheckFailed, QStringLiteral("Double Check Failure"),
-                       fieldName + QStringLiteral(" is not a valid number please only enter numbers."));
+            fieldName + QStringLiteral(" is not a valid number please only enter numbers."));
     return generalText(*number, locale);
 }
 

@@ -7,8 +7,7 @@
 
 // A hash map keyed by a line's bytes that looks keys up without allocating: the readers meet the same few
 // registrations and MPG texts on every line of a large history.
-template <typename Value>
-class ByteKeyed
+template <typename Value> class ByteKeyed
 {
 public:
     // The entry for key, or nullptr.

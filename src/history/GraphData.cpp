@@ -32,8 +32,7 @@ std::vector<Point> points(const QString& historyFilePath, const QString& chosenR
 AppError noUsableRecord(const QString& chosenRegistration)
 {
     return AppError(AppError::CheckFailed, QStringLiteral("Graph Data Check Failure"),
-                    QStringLiteral("No saved calculation with a usable MPG for vehicle ") + chosenRegistration
-                        + QLatin1Char('.'));
+        QStringLiteral("No saved calculation with a usable MPG for vehicle ") + chosenRegistration + QLatin1Char('.'));
 }
 
 } // namespace GraphData

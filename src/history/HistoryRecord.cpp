@@ -59,12 +59,13 @@ void checkRegistration(const QString& registration)
     const QString source = QStringLiteral("Vehicle Registration Check Failure");
     if (registration.trimmed().isEmpty())
         throw AppError(AppError::CheckFailed, source,
-                       QStringLiteral("You must enter a vehicle registration to save the details."));
+            QStringLiteral("You must enter a vehicle registration to save the details."));
     if (registration.contains(u';'))
-        throw AppError(AppError::CheckFailed, source, QStringLiteral("A vehicle registration cannot contain a semicolon."));
+        throw AppError(
+            AppError::CheckFailed, source, QStringLiteral("A vehicle registration cannot contain a semicolon."));
     if (registration.contains(u'\n') || registration.contains(u'\r'))
-        throw AppError(AppError::CheckFailed, source,
-                       QStringLiteral("A vehicle registration cannot contain a line break."));
+        throw AppError(
+            AppError::CheckFailed, source, QStringLiteral("A vehicle registration cannot contain a line break."));
 }
 
 } // namespace HistoryRecords

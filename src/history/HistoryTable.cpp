@@ -147,7 +147,7 @@ QStringList HistoryTable::meanTexts(const QLocale& locale) const
         if (vehicle.registration.trimmed().isEmpty() || vehicle.mpgCount == 0)
             continue;
         texts.append(QStringLiteral("Mean MPG for vehicle ") + vehicle.registration + QStringLiteral(" is ")
-                     + Numbers::formatTwoDecimals(vehicle.mpgSum / double(vehicle.mpgCount), locale));
+            + Numbers::formatTwoDecimals(vehicle.mpgSum / double(vehicle.mpgCount), locale));
     }
     return texts;
 }

@@ -12,8 +12,7 @@
 namespace RecordField {
 
 // Walks the line field by field: the first field that begins with the name and ":" is the one.
-template <typename View, typename Char>
-std::optional<View> find(View line, View nameWithColon, Char separator)
+template <typename View, typename Char> std::optional<View> find(View line, View nameWithColon, Char separator)
 {
     for (qsizetype start = 0; start <= line.size();) {
         const qsizetype end = line.indexOf(separator, start);

@@ -10,8 +10,7 @@ namespace {
 
 constexpr int TwipsPerPixel = 15;
 
-template <typename Widget>
-Widget* place(Widget* widget, const QString& name, int left, int top, int width, int height)
+template <typename Widget> Widget* place(Widget* widget, const QString& name, int left, int top, int width, int height)
 {
     widget->setObjectName(name);
     widget->setGeometry(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
@@ -35,7 +34,8 @@ frmAbout::frmAbout(QWidget* parent)
     picOne->setPixmap(ImageList::applicationIcon().pixmap(picOne->size()));
     picOne->setAccessibleName(QStringLiteral("Trip Ledger icon"));
 
-    const struct {
+    const struct
+    {
         int left, top, width, height;
         const char* text;
     } labels[] = {
@@ -47,7 +47,7 @@ frmAbout::frmAbout(QWidget* parent)
     for (size_t i = 0; i < lblInformation.size(); ++i) {
         const auto& l = labels[i];
         lblInformation[i] = place(new QLabel(QString::fromUtf8(l.text), this),
-                                  QStringLiteral("lblInformation_%1").arg(i), l.left, l.top, l.width, l.height);
+            QStringLiteral("lblInformation_%1").arg(i), l.left, l.top, l.width, l.height);
         lblInformation[i]->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     QFont title = lblInformation[0]->font();

@@ -9,8 +9,12 @@ AppEnvironment AppEnvironment::system()
 {
     AppEnvironment environment;
     environment.locale = QLocale::system();
-    environment.languageName = [] { return LocaleNames::languageName(QLocale::system()); };
-    environment.now = [] { return QDateTime::currentDateTime(); };
+    environment.languageName = [] {
+        return LocaleNames::languageName(QLocale::system());
+    };
+    environment.now = [] {
+        return QDateTime::currentDateTime();
+    };
     environment.dataDirectory = QCoreApplication::applicationDirPath();
     environment.helpFile = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("TripLedgerHelp.html"));
     environment.browsers = { QStringLiteral("xdg-open"), QStringLiteral("x-www-browser") };

@@ -121,7 +121,7 @@ bool frmTripLedger::DetectLocale()
 {
     m_blnUSEnglish = false;
     return trapped(QStringLiteral("Registry Load Error"),
-                   [this] { m_blnUSEnglish = LocaleNames::isUsEnglish(m_environment.languageName()); });
+        [this] { m_blnUSEnglish = LocaleNames::isUsEnglish(m_environment.languageName()); });
 }
 
 void frmTripLedger::cmdCalc_Click()
@@ -131,8 +131,8 @@ void frmTripLedger::cmdCalc_Click()
         [this] {
             lvwDataView->clear();
             setStatus(QStringLiteral("Calculating mileage costs."));
-            const FuelCalc::Inputs inputs { txtMileage->text(), txtCost->text(),        txtCommuteDistance->text(),
-                                            txtPricePerUnit->text(), optUnits[1]->isChecked(), m_blnUSEnglish };
+            const FuelCalc::Inputs inputs { txtMileage->text(), txtCost->text(), txtCommuteDistance->text(),
+                txtPricePerUnit->text(), optUnits[1]->isChecked(), m_blnUSEnglish };
             const FuelCalc::Results results = FuelCalc::calculate(inputs, m_environment.locale);
             const QList<FuelCalc::ResultLine> lines = FuelCalc::resultLines(results, m_environment.locale);
             for (qsizetype row = 0; row < lines.size(); ++row) {
@@ -158,7 +158,7 @@ void frmTripLedger::cmdSave_Click()
         [this] {
             if (lvwDataView->count() == 0) {
                 showMessage(QStringLiteral("You need to have calculated something for the system to save information!"),
-                            QStringLiteral("No Data To Save"), QMessageBox::Information);
+                    QStringLiteral("No Data To Save"), QMessageBox::Information);
                 return;
             }
             setStatus(QStringLiteral("Save Mileage Costs."));
@@ -252,7 +252,7 @@ void frmTripLedger::LoadGraphData(bool blnQuiet)
         if (chosen.trimmed().isEmpty()) {
             if (!blnQuiet)
                 showMessage(QStringLiteral("You need to have selected a vehicle to plot a graph!"),
-                            QStringLiteral("No Data To Save"), QMessageBox::Information);
+                    QStringLiteral("No Data To Save"), QMessageBox::Information);
             return;
         }
         std::vector<GraphData::Point> points = GraphData::points(historyFilePath(), chosen, m_environment.locale);
@@ -306,8 +306,8 @@ void frmTripLedger::mnuHelpOnlineHelp_Click()
             return;
     }
     showMessage(QStringLiteral("Can not locate webbrowser! Please load ") + address
-                    + QStringLiteral(" manually in your web browser window!"),
-                QStringLiteral("Failed to located web browser"), QMessageBox::Information);
+            + QStringLiteral(" manually in your web browser window!"),
+        QStringLiteral("Failed to located web browser"), QMessageBox::Information);
 }
 
 void frmTripLedger::mnuHelpAbout_Click()

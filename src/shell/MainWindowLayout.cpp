@@ -24,8 +24,7 @@ namespace {
 
 constexpr int TwipsPerPixel = 15;
 
-template <typename Widget>
-Widget* place(Widget* widget, const char* name, int left, int top, int width, int height)
+template <typename Widget> Widget* place(Widget* widget, const char* name, int left, int top, int width, int height)
 {
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
@@ -65,7 +64,8 @@ void frmTripLedger::createControls()
     tbsData->setAccessibleName(QStringLiteral("Pages"));
     tbsData->setExpanding(false);
     tbsData->setDrawBase(false);
-    const struct {
+    const struct
+    {
         const char* caption;
         const char* toolTip;
         const char* image;
@@ -109,17 +109,16 @@ void frmTripLedger::createCalculatorPage(QWidget* area)
 {
     fraCalc = place(new QGroupBox(QStringLiteral("Calculation Details"), area), "fraCalc", 240, 480, 5895, 5295);
     fraCalculator = place(new QGroupBox(QStringLiteral("Please enter the required details below"), fraCalc),
-                          "fraCalculator", 120, 240, 5655, 2655);
+        "fraCalculator", 120, 240, 5655, 2655);
 
-    lblMileage = label(fraCalculator, "lblMileage", QStringLiteral("Mileage on the current tank of fuel"), 120, 390,
-                       2640, 270);
+    lblMileage = label(
+        fraCalculator, "lblMileage", QStringLiteral("Mileage on the current tank of fuel"), 120, 390, 2640, 270);
     txtMileage = textBox(fraCalculator, "txtMileage", 360);
     lblCost = label(fraCalculator, "lblCost", QStringLiteral("Cost of filling tank to brim"), 120, 750, 2640, 270);
     txtCost = textBox(fraCalculator, "txtCost", 720);
     lblCommuteDistnace = label(fraCalculator, "lblCommuteDistnace",
-                               QStringLiteral("Distance of commute per day") + QString(42, u' ')
-                                   + QStringLiteral("(one way)"),
-                               120, 1095, 2640, 480);
+        QStringLiteral("Distance of commute per day") + QString(42, u' ') + QStringLiteral("(one way)"), 120, 1095,
+        2640, 480);
     lblCommuteDistnace->setWordWrap(true);
     lblCommuteDistnace->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     txtCommuteDistance = textBox(fraCalculator, "txtCommuteDistance", 1080);
@@ -127,8 +126,8 @@ void frmTripLedger::createCalculatorPage(QWidget* area)
     optUnits[1]
         = place(new QRadioButton(QStringLiteral("Gallons"), fraCalculator), "optUnits_1", 3480, 1440, 1080, 300);
     optUnits[0]->setChecked(true);
-    lblPricePerLitre = label(fraCalculator, "lblPricePerLitre", QStringLiteral("Price of unit of fuel in pence or cents"),
-                             120, 1830, 2640, 270);
+    lblPricePerLitre = label(fraCalculator, "lblPricePerLitre",
+        QStringLiteral("Price of unit of fuel in pence or cents"), 120, 1830, 2640, 270);
     txtPricePerUnit = textBox(fraCalculator, "txtPricePerUnit", 1800);
     cmdCalc = place(new QPushButton(QStringLiteral("&Calculate"), fraCalculator), "cmdCalc", 4200, 2160, 1335, 375);
 
@@ -136,8 +135,8 @@ void frmTripLedger::createCalculatorPage(QWidget* area)
     lvwDataView->setAccessibleName(QStringLiteral("Results"));
     lvwDataView->setIconSize(QSize(16, 16));
 
-    lblVehicleReg = label(fraCalc, "lblVehicleReg", QStringLiteral("Please Enter Vehicle Registration"), 120, 4830,
-                          2640, 270);
+    lblVehicleReg
+        = label(fraCalc, "lblVehicleReg", QStringLiteral("Please Enter Vehicle Registration"), 120, 4830, 2640, 270);
     cboVehicleReg = place(new QComboBox(fraCalc), "cboVehicleReg", 2760, 4800, 1680, 330);
     cboVehicleReg->setEditable(true);
     cboVehicleReg->setInsertPolicy(QComboBox::NoInsert);
@@ -218,14 +217,14 @@ void frmTripLedger::applyLookAndFeel()
     // fonts and screen density the desktop has.
     QFont font;
     font.setFamilies({ QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Nimbus Sans"),
-                       QStringLiteral("Arial"), QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans") });
-    const QList<QWidget*> captions = { lblMileage, lblCost, lblPricePerLitre, lblVehicleReg, lblDataNodes,
-                                       lblDataItem, optUnits[0], optUnits[1], cmdCalc, cmdSave };
+        QStringLiteral("Arial"), QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans") });
+    const QList<QWidget*> captions = { lblMileage, lblCost, lblPricePerLitre, lblVehicleReg, lblDataNodes, lblDataItem,
+        optUnits[0], optUnits[1], cmdCalc, cmdSave };
     for (qreal size = 9.0; size >= 6.0; size -= 0.25) {
         font.setPointSizeF(size);
         setFont(font);
         const bool fits = std::all_of(captions.begin(), captions.end(),
-                                      [](const QWidget* w) { return w->minimumSizeHint().width() <= w->width(); });
+            [](const QWidget* w) { return w->minimumSizeHint().width() <= w->width(); });
         if (fits)
             break;
     }
@@ -236,16 +235,16 @@ void frmTripLedger::applyLookAndFeel()
         setTextColour(frame, darkBlue);
     for (QRadioButton* option : optUnits)
         setTextColour(option, darkBlue);
-    for (QLabel* caption : { lblMileage, lblCost, lblCommuteDistnace, lblPricePerLitre, lblVehicleReg, lblDataNodes,
-                             lblDataItem })
+    for (QLabel* caption :
+        { lblMileage, lblCost, lblCommuteDistnace, lblPricePerLitre, lblVehicleReg, lblDataNodes, lblDataItem })
         setTextColour(caption, darkGreen);
 }
 
 void frmTripLedger::setKeyboardOrder()
 {
-    const QList<QWidget*> order = { txtMileage,     tvwListData,    txtCost,     txtCommuteDistance, optUnits[0],
-                                    optUnits[1],    txtPricePerUnit, cmdCalc,    lvwDataView,        cboVehicleReg,
-                                    cmdSave,        tbsData,         lvwAverageData, cboVehicleList, mscMileage };
+    const QList<QWidget*> order
+        = { txtMileage, tvwListData, txtCost, txtCommuteDistance, optUnits[0], optUnits[1], txtPricePerUnit, cmdCalc,
+              lvwDataView, cboVehicleReg, cmdSave, tbsData, lvwAverageData, cboVehicleList, mscMileage };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

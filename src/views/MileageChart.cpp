@@ -132,5 +132,5 @@ void MileageChart::showToolTip(const QPointF& at, bool entered)
     }
     const GraphData::Point& point = m_points[size_t(i)];
     QToolTip::showText(QCursor::pos(),
-                       point.date + QStringLiteral("\nMPG: ") + Numbers::formatTwoDecimals(point.mpg, locale()), m_view);
+        point.date + QStringLiteral("\nMPG: ") + Numbers::formatTwoDecimals(point.mpg, locale()), m_view);
 }
