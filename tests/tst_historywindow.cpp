@@ -13,18 +13,8 @@
 #include <QTabBar>
 #include <QTreeView>
 
-namespace {
-
-QByteArray record(const QByteArray& reg, const QByteArray& mpg, const QByteArray& date = "21/03/2005 14:35:12")
-{
-    return "VehicleReg:" + reg + ";Date:" + date + ";Mileage:400;Cost:45;MPG:" + mpg
-        + ";Commute Distance:10;Price Per Unit:90;Unit:Litre;\r\n";
-}
-
-} // namespace
-
 // The History and Graph pages through the real window, rebuilt from the file at every tab click.
-class TestHistoryWindow : public QObject
+class TestHistoryWindow : public WindowTest
 {
     Q_OBJECT
 
@@ -45,17 +35,8 @@ private slots:
     void graphThinsItsLabels();
 
 private:
-    void write(const QByteArray& bytes)
-    {
-        QFile file(path());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    void clickTab(int index)
-    {
-        auto* tabs = m_window->control<QTabBar>("tbsData");
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
-    }
+    void write(const QByteArray& bytes) { m_folder.write(bytes); }
+    void clickTab(int index) { m_window->clickTab(index); }
     void chooseVehicle(int index)
     {
         auto* box = m_window->control<QComboBox>("cboVehicleList");
@@ -70,23 +51,15 @@ private:
             texts.append(model->index(row, 0).data().toString());
         return texts;
     }
-    QString path() const { return m_dir.filePath(QStringLiteral("TripLedger.txt")); }
     MileageChart* chart() const { return m_window->control<MileageChart>("mscMileage"); }
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<TestWindow> m_window;
 };
 
 void TestHistoryWindow::init()
 {
-    QFile::remove(path());
-    QDir(m_dir.path()).rmdir(QStringLiteral("TripLedger.txt"));
+    m_folder.remove();
     write(record("AB12 CDE", " 30.00", "01/03/2005 08:00:00") + record("XY99 ZZZ", " 50.00")
-          + record("AB12 CDE", " 40.00", "08/03/2005 08:00:00"));
-    m_window = std::make_unique<TestWindow>(testEnvironment(m_dir.path()));
-    QVERIFY(m_window->Form_Load());
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+        + record("AB12 CDE", " 40.00", "08/03/2005 08:00:00"));
+    open();
 }
 
 void TestHistoryWindow::tabsSwitchPages()
@@ -125,9 +98,9 @@ void TestHistoryWindow::treeShowsVehiclesAndRecords()
     QVERIFY(!ab.data(Qt::DecorationRole).value<QIcon>().isNull());
     QVERIFY(!model->index(0, 0, ab).data(Qt::DecorationRole).value<QIcon>().isNull());
     QCOMPARE(m_window->items("lvwAverageData"),
-             (QStringList { "Mean MPG for vehicle AB12 CDE is 35.00", "Mean MPG for vehicle XY99 ZZZ is 50.00" }));
-    QCOMPARE(m_window->control<QListWidget>("lvwAverageData")->item(0)->data(Qt::UserRole).toString(),
-             QStringLiteral("CO"));
+        (QStringList { "Mean MPG for vehicle AB12 CDE is 35.00", "Mean MPG for vehicle XY99 ZZZ is 50.00" }));
+    QCOMPARE(
+        m_window->control<QListWidget>("lvwAverageData")->item(0)->data(Qt::UserRole).toString(), QStringLiteral("CO"));
     QVERIFY(!m_window->control<QTreeView>("tvwListData")->isExpanded(ab));
 }
 
@@ -150,7 +123,7 @@ void TestHistoryWindow::noFileEmptiesBoth()
 {
     clickTab(1);
     QCOMPARE(m_window->items("lvwAverageData").size(), 2);
-    QFile::remove(path());
+    m_folder.remove();
     clickTab(1);
     QVERIFY(roots().isEmpty());
     QVERIFY(m_window->items("lvwAverageData").isEmpty());
@@ -161,13 +134,11 @@ void TestHistoryWindow::noFileEmptiesBoth()
 void TestHistoryWindow::unreadableFileIsReported()
 {
     clickTab(1);
-    QFile::remove(path());
-    QVERIFY(QDir(m_dir.path()).mkdir(QStringLiteral("TripLedger.txt")));
+    m_folder.remove();
+    QVERIFY(QDir(m_folder.dir()).mkdir(QStringLiteral("TripLedger.txt")));
     clickTab(1);
     QCOMPARE(m_window->messages.size(), 1);
-    QCOMPARE(m_window->messages[0].title, QStringLiteral("Load Data Error"));
-    QVERIFY(m_window->messages[0].text.startsWith(QStringLiteral("TripLedger.txt - ")));
-    QCOMPARE(m_window->messages[0].icon, QMessageBox::Critical);
+    QVERIFY(m_window->messages[0].startsWith(QStringLiteral("critical | Load Data Error | TripLedger.txt - ")));
     QCOMPARE(m_window->status(), QStringLiteral("Loading Historical Data."));
     QVERIFY(roots().isEmpty());
     // The failure came while reading: the list still shows the last good reading.
@@ -182,10 +153,8 @@ void TestHistoryWindow::graphQuietAndLoud()
     QVERIFY(chart()->points().empty());
 
     emit m_window->control<QComboBox>("cboVehicleList")->activated(-1);
-    QCOMPARE(m_window->messages.size(), 1);
-    QCOMPARE(m_window->messages[0].title, QStringLiteral("No Data To Save"));
-    QCOMPARE(m_window->messages[0].text, QStringLiteral("You need to have selected a vehicle to plot a graph!"));
-    QCOMPARE(m_window->messages[0].icon, QMessageBox::Information);
+    QCOMPARE(m_window->messages,
+        QStringList { "information | No Data To Save | You need to have selected a vehicle to plot a graph!" });
     QCOMPARE(m_window->status(), QStringLiteral("Loading Graph Data."));
 }
 
@@ -219,8 +188,7 @@ void TestHistoryWindow::graphFollowsFileOrder()
 void TestHistoryWindow::graphDrawsCaseVariantsTogether()
 {
     write(record("AB12CDE", " 10.00") + record("ab12cde", " 20.00") + record(" ab12cde ", " 30.00"));
-    m_window = std::make_unique<TestWindow>(testEnvironment(m_dir.path()));
-    QVERIFY(m_window->Form_Load());
+    open();
     clickTab(1);
     QCOMPARE(roots(), (QStringList { "AB12CDE", "ab12cde", " ab12cde " }));
     clickTab(2);
@@ -236,11 +204,9 @@ void TestHistoryWindow::graphWithoutUsableRecordIsEmptied()
     chooseVehicle(0);
     QCOMPARE(chart()->points().size(), size_t(1));
     chooseVehicle(1);
-    QCOMPARE(m_window->messages.size(), 1);
-    QCOMPARE(m_window->messages[0].title, QStringLiteral("Chart Data Error"));
-    QCOMPARE(m_window->messages[0].text,
-             QStringLiteral("Graph Data Check Failure - No saved calculation with a usable MPG for vehicle XY99 ZZZ."));
-    QCOMPARE(m_window->messages[0].icon, QMessageBox::Critical);
+    QCOMPARE(m_window->messages,
+        QStringList { "critical | Chart Data Error | Graph Data Check Failure - No saved "
+                      "calculation with a usable MPG for vehicle XY99 ZZZ." });
     QCOMPARE(m_window->status(), QStringLiteral("Loading Graph Data."));
     QVERIFY(chart()->points().empty());
 }

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
@@ -10,7 +11,7 @@
 #include <QTimer>
 
 // The menus, help, online help and the About window through the real window.
-class TestMenusWindow : public QObject
+class TestMenusWindow : public WindowTest
 {
     Q_OBJECT
 
@@ -31,33 +32,21 @@ private slots:
     void aboutOpensAgain();
 
 private:
-    void open(AppEnvironment environment);
     // Runs action, which opens the About window, and answers it; returns the version label's text.
     QString answerAbout(const std::function<void()>& action);
     QString script(const QString& name);
-
-    QTemporaryDir m_dir;
-    std::unique_ptr<TestWindow> m_window;
+    QString inFolder(const QString& name) const { return QDir(m_folder.dir()).filePath(name); }
 };
 
 void TestMenusWindow::init()
 {
-    open(testEnvironment(m_dir.path()));
+    open();
 }
 
 void TestMenusWindow::cleanup()
 {
     m_window.reset();
-    QFile::remove(m_dir.filePath(QStringLiteral("launched.txt")));
-}
-
-void TestMenusWindow::open(AppEnvironment environment)
-{
-    m_window = std::make_unique<TestWindow>(std::move(environment));
-    QVERIFY(m_window->Form_Load());
-    m_window->show();
-    m_window->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QFile::remove(inFolder(QStringLiteral("launched.txt")));
 }
 
 QString TestMenusWindow::answerAbout(const std::function<void()>& action)
@@ -78,11 +67,11 @@ QString TestMenusWindow::answerAbout(const std::function<void()>& action)
 
 QString TestMenusWindow::script(const QString& name)
 {
-    const QString path = m_dir.filePath(name);
+    const QString path = inFolder(name);
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(QStringLiteral("#!/bin/sh\nprintf '%s %s\\n' \"%1\" \"$*\" >> \"%2\"\n")
-                   .arg(name, m_dir.filePath(QStringLiteral("launched.txt")))
+                   .arg(name, inFolder(QStringLiteral("launched.txt")))
                    .toUtf8());
     file.close();
     file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -97,14 +86,14 @@ void TestMenusWindow::menuTree()
         for (QAction* entry : menu->menu()->actions()) {
             QVERIFY(entry->isEnabled() && entry->isVisible());
             tree.append(QStringLiteral("  ") + entry->objectName() + u' '
-                        + (entry->isSeparator() ? QStringLiteral("-") : entry->text()) + u' '
-                        + entry->shortcut().toString(QKeySequence::PortableText));
+                + (entry->isSeparator() ? QStringLiteral("-") : entry->text()) + u' '
+                + entry->shortcut().toString(QKeySequence::PortableText));
         }
     }
-    QCOMPARE(tree, (QStringList { "mnuFile &File", "  mnuFileSave &Save Ctrl+S", "  mnuFileCalc &Calc Ctrl+C",
-                                  "  mnuFileSeperator - ", "  mnuFileExit &Exit Ctrl+T", "mnuHelp &Help",
-                                  "  mnuHelpHelp &Help Ctrl+H", "  mnuHelpOnlineHelp &Online Help ",
-                                  "  mnuHelpFileSep - ", "  mnuHelpAbout &About Ctrl+A" }));
+    QCOMPARE(tree,
+        (QStringList { "mnuFile &File", "  mnuFileSave &Save Ctrl+S", "  mnuFileCalc &Calc Ctrl+C",
+            "  mnuFileSeperator - ", "  mnuFileExit &Exit Ctrl+T", "mnuHelp &Help", "  mnuHelpHelp &Help Ctrl+H",
+            "  mnuHelpOnlineHelp &Online Help ", "  mnuHelpFileSep - ", "  mnuHelpAbout &About Ctrl+A" }));
 }
 
 void TestMenusWindow::calcRunsTheCalculation()
@@ -154,8 +143,8 @@ void TestMenusWindow::saveShortcutBeforeCalculating()
 {
     QTest::keyClick(m_window->control<QWidget>("txtMileage"), Qt::Key_S, Qt::ControlModifier);
     QCOMPARE(m_window->messages.size(), 1);
-    QCOMPARE(m_window->messages[0].title, QStringLiteral("No Data To Save"));
-    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("TripLedger.txt"))));
+    QVERIFY(m_window->messages[0].startsWith(QStringLiteral("information | No Data To Save | ")));
+    QVERIFY(!QFile::exists(inFolder(QStringLiteral("TripLedger.txt"))));
 }
 
 void TestMenusWindow::exitEndsAtOnce()
@@ -184,20 +173,17 @@ void TestMenusWindow::onlineHelp()
     QFETCH(bool, secondExists);
     QFETCH(QString, launched);
 
-    AppEnvironment environment = testEnvironment(m_dir.path());
-    environment.browsers = { firstExists ? script(QStringLiteral("first")) : m_dir.filePath(QStringLiteral("none1")),
-                             secondExists ? script(QStringLiteral("second")) : m_dir.filePath(QStringLiteral("none2")) };
-    open(environment);
+    AppEnvironment given = environment();
+    given.browsers = { firstExists ? script(QStringLiteral("first")) : inFolder(QStringLiteral("none1")),
+        secondExists ? script(QStringLiteral("second")) : inFolder(QStringLiteral("none2")) };
+    open(given);
     m_window->control<QAction>("mnuHelpOnlineHelp")->trigger();
 
-    const QString record = m_dir.filePath(QStringLiteral("launched.txt"));
+    const QString record = inFolder(QStringLiteral("launched.txt"));
     if (launched.isEmpty()) {
-        QCOMPARE(m_window->messages.size(), 1);
-        QCOMPARE(m_window->messages[0].title, QStringLiteral("Failed to located web browser"));
-        QCOMPARE(m_window->messages[0].text,
-                 QStringLiteral("Can not locate webbrowser! Please load https://tripledger.example.org/tripledger.htm "
-                                "manually in your web browser window!"));
-        QCOMPARE(m_window->messages[0].icon, QMessageBox::Information);
+        QCOMPARE(m_window->messages,
+            QStringList { "information | Failed to located web browser | Can not locate webbrowser! Please load "
+                          "https://tripledger.example.org/tripledger.htm manually in your web browser window!" });
         QVERIFY(!QFile::exists(record));
         return;
     }
@@ -220,9 +206,9 @@ void TestMenusWindow::helpDocument_data()
 void TestMenusWindow::helpDocument()
 {
     QFETCH(bool, present);
-    AppEnvironment environment = testEnvironment(m_dir.path());
-    environment.helpFile = present ? QStringLiteral(TRIPLEDGER_HELP_FILE) : m_dir.filePath(QStringLiteral("gone.html"));
-    open(environment);
+    AppEnvironment given = environment();
+    given.helpFile = present ? QStringLiteral(TRIPLEDGER_HELP_FILE) : inFolder(QStringLiteral("gone.html"));
+    open(given);
     QTest::keyClick(m_window->control<QWidget>("txtMileage"), Qt::Key_H, Qt::ControlModifier);
 
     auto* help = m_window->findChild<QWidget*>(QStringLiteral("frmHelp"));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HistoryFolder.h"
+
 #include "shell/MainWindow.h"
 
 #include <QComboBox>
@@ -7,40 +9,19 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStatusBar>
-#include <QStringList>
-#include <QTemporaryDir>
+#include <QTabBar>
 #include <QTest>
 
-// The main window with its message boxes recorded instead of shown, in a folder of its own.
-struct ShownMessage
-{
-    QString text;
-    QString title;
-    QMessageBox::Icon icon;
-};
-
-inline AppEnvironment testEnvironment(const QString& dataDirectory, const QLocale& locale = QLocale(QLocale::English, QLocale::UnitedKingdom))
-{
-    AppEnvironment environment = AppEnvironment::system();
-    environment.locale = locale;
-    environment.languageName = [locale] { return QLocale::languageToString(locale.language()) + QStringLiteral(" (") + QLocale::territoryToString(locale.territory()) + QLatin1Char(')'); };
-    environment.now = [] { return QDateTime(QDate(2005, 3, 21), QTime(14, 35, 12)); };
-    environment.dataDirectory = dataDirectory;
-    return environment;
-}
-
+// The main window with its message boxes recorded instead of shown, and the controls found by name.
 class TestWindow : public frmTripLedger
 {
 public:
-    explicit TestWindow(AppEnvironment environment)
-        : frmTripLedger(std::move(environment))
-    {
-    }
+    using frmTripLedger::frmTripLedger;
 
-    QList<ShownMessage> messages;
+    // Every message box shown, as "critical | title | text" or "information | title | text".
+    QStringList messages;
 
-    template <typename T>
-    T* control(const char* name) const
+    template <typename T> T* control(const char* name) const
     {
         T* widget = findChild<T*>(QLatin1String(name));
         if (!widget)
@@ -53,18 +34,16 @@ public:
     QStringList items(const char* listName) const
     {
         QStringList texts;
-        const auto* list = control<QListWidget>(listName);
-        for (int i = 0; i < list->count(); ++i)
-            texts.append(list->item(i)->text());
+        for (const auto* list = control<QListWidget>(listName); texts.size() < list->count();)
+            texts.append(list->item(int(texts.size()))->text());
         return texts;
     }
 
     QStringList entries(const char* comboName) const
     {
         QStringList texts;
-        const auto* box = control<QComboBox>(comboName);
-        for (int i = 0; i < box->count(); ++i)
-            texts.append(box->itemText(i));
+        for (const auto* box = control<QComboBox>(comboName); texts.size() < box->count();)
+            texts.append(box->itemText(int(texts.size())));
         return texts;
     }
 
@@ -79,9 +58,59 @@ public:
 
     void click(const char* buttonName) { QTest::mouseClick(control<QWidget>(buttonName), Qt::LeftButton); }
 
+    void clickTab(int index)
+    {
+        auto* tabs = control<QTabBar>("tbsData");
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+
+    // Types mileage, cost, commute distance and price, and calculates.
+    void calculate(const QStringList& inputs)
+    {
+        const char* boxes[] = { "txtMileage", "txtCost", "txtCommuteDistance", "txtPricePerUnit" };
+        for (int i = 0; i < 4; ++i)
+            type(boxes[i], inputs[i]);
+        click("cmdCalc");
+    }
+
 protected:
     void showMessage(const QString& text, const QString& title, QMessageBox::Icon icon) override
     {
-        messages.append({ text, title, icon });
+        messages.append(
+            (icon == QMessageBox::Critical ? QStringLiteral("critical | ") : QStringLiteral("information | ")) + title
+            + QStringLiteral(" | ") + text);
     }
+};
+
+// What every window test starts from: a window over a history folder of its own, with a fixed clock.
+class WindowTest : public QObject
+{
+protected:
+    AppEnvironment environment(const QLocale& locale = QLocale(QLocale::English, QLocale::UnitedKingdom)) const
+    {
+        AppEnvironment environment = AppEnvironment::system();
+        environment.locale = locale;
+        environment.languageName = [] {
+            return QStringLiteral("English (United Kingdom)");
+        };
+        environment.now = [] {
+            return QDateTime(QDate(2005, 3, 21), QTime(14, 35, 12));
+        };
+        environment.dataDirectory = m_folder.dir();
+        return environment;
+    }
+
+    // A new window, loaded, shown and active.
+    void open(AppEnvironment environment)
+    {
+        m_window = std::make_unique<TestWindow>(std::move(environment));
+        QVERIFY(m_window->Form_Load());
+        m_window->show();
+        m_window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    void open() { open(environment()); }
+
+    HistoryFolder m_folder;
+    std::unique_ptr<TestWindow> m_window;
 };
