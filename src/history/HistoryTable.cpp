@@ -48,8 +48,8 @@ void HistoryTable::addRecord(QByteArrayView line, QByteArrayView registration, s
     m_records.push_back({ m_lines.size(), line.size() });
     m_lines.append(line);
 
-    qint32 parent = findNode(registration);
     qint32* vehicleNode = m_vehicleByRegistration.find(registration);
+    qint32 parent = firstNode(registration, vehicleNode ? *vehicleNode : NoNode);
     if (parent == NoNode) {
         m_vehicles.push_back({ HistoryFile::decode(registration), ordinal, NoNode });
         parent = addNode(NoNode, qint32(m_vehicles.size() - 1));
@@ -86,7 +86,7 @@ qint32 HistoryTable::childCount(qint32 node) const
 
 qint32 HistoryTable::child(qint32 node, qint32 row) const
 {
-    return m_children.value(node).at(size_t(row));
+    return m_children.constFind(node)->at(size_t(row));
 }
 
 QString HistoryTable::text(qint32 node) const
@@ -116,13 +116,12 @@ void HistoryTable::indexRecordText(qint32 node)
 qint32 HistoryTable::FindVehicleNode(const QString& text)
 {
     const QByteArray bytes = QStringEncoder(QStringConverter::System).encode(text);
-    return findNode(bytes);
+    const qint32* vehicle = m_vehicleByRegistration.find(bytes);
+    return firstNode(bytes, vehicle ? *vehicle : NoNode);
 }
 
-qint32 HistoryTable::findNode(QByteArrayView registration)
+qint32 HistoryTable::firstNode(QByteArrayView registration, qint32 vehicle)
 {
-    const qint32* found = m_vehicleByRegistration.find(registration);
-    const qint32 vehicle = found ? *found : NoNode;
     // Every record node's text holds its "VehicleReg:" field, so only such a text can name a record node.
     if (!registration.contains("VehicleReg:"))
         return vehicle;

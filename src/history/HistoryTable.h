@@ -35,7 +35,7 @@ public:
     qint32 rootCount() const { return qint32(m_roots.size()); }
     qint32 root(qint32 row) const { return m_roots[size_t(row)]; }
     qint32 childCount(qint32 node) const;
-    qint32 child(qint32 node, qint32 row) const;
+    qint32 child(qint32 node, qint32 row) const; // row below childCount(node)
     qint32 parent(qint32 node) const { return m_nodes[size_t(node)].parent; }
     qint32 row(qint32 node) const { return m_nodes[size_t(node)].row; }
     bool isVehicle(qint32 node) const { return m_nodes[size_t(node)].parent == NoNode; }
@@ -75,7 +75,8 @@ private:
 
     // mpg: the record's MPG when it is a number.
     void addRecord(QByteArrayView line, QByteArrayView registration, std::optional<double> mpg);
-    qint32 findNode(QByteArrayView registration);
+    // The first node with the registration's text, given its vehicle's node (or NoNode).
+    qint32 firstNode(QByteArrayView registration, qint32 vehicle);
     qint32 addNode(qint32 parent, qint32 item);
     void indexRecordText(qint32 node);
 
