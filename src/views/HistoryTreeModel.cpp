@@ -4,6 +4,8 @@
 
 HistoryTreeModel::HistoryTreeModel(QObject* parent)
     : QAbstractItemModel(parent)
+    , m_vehicleIcon(ImageList::icon(QStringLiteral("TR")))
+    , m_recordIcon(ImageList::icon(QStringLiteral("DA")))
 {
 }
 
@@ -61,7 +63,7 @@ QVariant HistoryTreeModel::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         return m_table.text(n);
     case Qt::DecorationRole:
-        return ImageList::icon(m_table.isVehicle(n) ? QStringLiteral("TR") : QStringLiteral("DA"));
+        return m_table.isVehicle(n) ? m_vehicleIcon : m_recordIcon;
     case KeyRole:
         return m_table.key(n);
     default:

@@ -3,6 +3,7 @@
 #include "history/HistoryTable.h"
 
 #include <QAbstractItemModel>
+#include <QIcon>
 
 // The history tree over a HistoryTable: vehicles at the root, their saved calculations below. Nodes are made
 // only when a view asks for them, so a history of any size shows at once.
@@ -31,4 +32,6 @@ private:
     qint32 node(const QModelIndex& index) const { return qint32(index.internalId()); }
 
     HistoryTable m_table;
+    QIcon m_vehicleIcon;
+    QIcon m_recordIcon;
 };

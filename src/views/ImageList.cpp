@@ -1,16 +1,10 @@
 #include "ImageList.h"
 
-#include <QHash>
-
 namespace ImageList {
 
 QIcon icon(const QString& key)
 {
-    static QHash<QString, QIcon> cache;
-    auto found = cache.find(key);
-    if (found == cache.end())
-        found = cache.insert(key, QIcon(QStringLiteral(":/images/%1.png").arg(key)));
-    return *found;
+    return QIcon(QStringLiteral(":/images/%1.png").arg(key));
 }
 
 QIcon applicationIcon()
