@@ -18,7 +18,8 @@ template <typename View, typename Char> std::optional<View> find(View line, View
         const qsizetype end = line.indexOf(separator, start);
         const qsizetype stop = end < 0 ? line.size() : end;
         const View field = line.sliced(start, stop - start);
-        if (field.startsWith(nameWithColon))
+        // The first character rules out most fields before a full comparison.
+        if (!field.isEmpty() && field.front() == nameWithColon.front() && field.startsWith(nameWithColon))
             return field.sliced(nameWithColon.size());
         if (end < 0)
             break;
