@@ -23,7 +23,6 @@ private slots:
     void calcRunsTheCalculation();
     void textBoxKeepsCopyAndSelectAll_data();
     void textBoxKeepsCopyAndSelectAll();
-    void saveShortcutBeforeCalculating();
     void exitEndsAtOnce();
     void onlineHelp_data();
     void onlineHelp();
@@ -137,14 +136,6 @@ void TestMenusWindow::textBoxKeepsCopyAndSelectAll()
         QCOMPARE(m_window->control<QLineEdit>("txtPricePerUnit")->selectedText(), QStringLiteral("90"));
     else
         QCOMPARE(about, QStringLiteral("Version 1.1.2"));
-}
-
-void TestMenusWindow::saveShortcutBeforeCalculating()
-{
-    QTest::keyClick(m_window->control<QWidget>("txtMileage"), Qt::Key_S, Qt::ControlModifier);
-    QCOMPARE(m_window->messages.size(), 1);
-    QVERIFY(m_window->messages[0].startsWith(QStringLiteral("information | No Data To Save | ")));
-    QVERIFY(!QFile::exists(inFolder(QStringLiteral("TripLedger.txt"))));
 }
 
 void TestMenusWindow::exitEndsAtOnce()
