@@ -13,6 +13,8 @@ class TestCalc : public QObject
 private slots:
     void numberRule_data();
     void numberRule();
+    void storedNumber_data();
+    void storedNumber();
     void formatTwoDecimals_data();
     void formatTwoDecimals();
     void calculate_data();
@@ -47,6 +49,45 @@ void TestCalc::numberRule_data()
     row("comma decimal in de_DE", "de_DE", "12,50", "12,5");
     row("point decimal in de_DE", "de_DE", "12.5", "");
     row("no grouping written in de_DE", "de_DE", "1.500", "1500");
+    row("pasted cell with LF", "en_GB", "400\n", "");
+    row("pasted cell with CR LF", "en_GB", " 400\r\n", "");
+    row("15 digits would round above the largest double", "en_GB", "1.7976931348623157E308", "");
+    row("largest 15-digit value", "en_GB", "-1.79769313486231E308", "-1.79769313486231E+308");
+}
+
+void TestCalc::storedNumber_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value"); // NaN: not a number
+    const double none = qQNaN();
+    QTest::newRow("own separator") << "en_GB"
+                                   << " 41.76" << 41.76;
+    QTest::newRow("written under de_DE, read under en_GB") << "en_GB"
+                                                           << " 40,05" << 40.05;
+    QTest::newRow("written under en_GB, read under de_DE") << "de_DE"
+                                                           << " 1234.50" << 1234.5;
+    QTest::newRow("negative below one") << "en_GB"
+                                        << " -,50" << -0.5;
+    QTest::newRow("grouping is not written") << "en_GB"
+                                             << " 1.234,50" << none;
+    QTest::newRow("two separators") << "de_DE"
+                                    << " 1.2.3" << none;
+    QTest::newRow("letters") << "en_GB"
+                             << " 4O,00" << none;
+    QTest::newRow("separator alone") << "en_GB"
+                                     << " ," << none;
+}
+
+void TestCalc::storedNumber()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    const std::optional<double> read = Numbers::parseStored(text, QLocale(locale));
+    QCOMPARE(read.has_value(), !qIsNaN(value));
+    if (read)
+        QCOMPARE(*read, value);
 }
 
 void TestCalc::numberRule()

@@ -14,15 +14,52 @@ QLocale withoutGrouping(QLocale locale)
     return locale;
 }
 
-} // namespace
-
-std::optional<double> parse(const QString& text, const QLocale& locale)
+std::optional<double> convert(QStringView text, const QLocale& locale)
 {
     bool ok = false;
     const double value = locale.toDouble(text, &ok);
     if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+// Beyond these magnitudes the 15-digit form of a value may round out of the range of a double.
+bool nearRangeEnd(double value)
+{
+    const double magnitude = std::fabs(value);
+    return magnitude > 1e308 || (magnitude != 0 && magnitude < 1e-307);
+}
+
+} // namespace
+
+std::optional<double> parse(const QString& text, const QLocale& locale)
+{
+    if (text.contains(u'\n') || text.contains(u'\r'))
+        return std::nullopt;
+    const std::optional<double> value = convert(text, locale);
+    if (value && nearRangeEnd(*value) && !convert(generalText(*value, locale), locale))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<double> parseStored(const QString& text, const QLocale& locale)
+{
+    if (const std::optional<double> value = parse(text, locale))
+        return value;
+    const QString decimal = locale.decimalPoint();
+    const QChar other = decimal == QStringLiteral(".") ? u',' : u'.';
+    const QString trimmed = text.trimmed();
+    const QStringView digits = trimmed.startsWith(u'-') ? QStringView(trimmed).sliced(1) : QStringView(trimmed);
+    qsizetype separators = 0;
+    for (const QChar c : digits) {
+        if (c == other)
+            ++separators;
+        else if (!c.isDigit() || c.unicode() > 0x7f)
+            return std::nullopt;
+    }
+    if (separators > 1 || digits.size() == separators)
+        return std::nullopt;
+    return parse(QString(trimmed).replace(other, decimal), locale);
 }
 
 bool IsValidNumber(const QString& text, const QLocale& locale)

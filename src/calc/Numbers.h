@@ -9,9 +9,16 @@
 namespace Numbers {
 
 // The value of the whole text under the locale's conventions (blanks around it, sign, decimal and group
-// separators, exponent), or nothing. Texts that only name a non-finite value ("nan", "inf") and values
-// beyond the range of a double are not numbers.
+// separators, exponent), or nothing. Texts that only name a non-finite value ("nan", "inf"), texts holding a
+// line break (a pasted cell would split the saved record), and values whose 15-digit form (generalText) falls
+// outside the range of a double are not numbers: whatever passes converts again after normalising.
 std::optional<double> parse(const QString& text, const QLocale& locale);
+
+// A number read back from the history file. The file may have been written under other regional settings, so
+// a text that is not a number under the locale is read again with the other decimal separator ("," for ".",
+// "." for ","), but only when it has the shape this program writes: blanks, an optional "-", digits and at
+// most one separator.
+std::optional<double> parseStored(const QString& text, const QLocale& locale);
 
 bool IsValidNumber(const QString& text, const QLocale& locale);
 

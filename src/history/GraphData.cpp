@@ -23,7 +23,7 @@ std::vector<Point> points(const QString& historyFilePath, const QString& chosenR
             match = &matches.insert(*reg, HistoryFile::decode(*reg).toUpper().trimmed() == chosen);
         if (!*match)
             return;
-        if (const std::optional<double> value = Numbers::parse(HistoryFile::decode(*mpg), locale))
+        if (const std::optional<double> value = Numbers::parseStored(HistoryFile::decode(*mpg), locale))
             result.push_back({ HistoryFile::decode(*date), *value });
     });
     return result;

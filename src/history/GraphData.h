@@ -20,8 +20,9 @@ struct Point
 };
 
 // The records of the chosen vehicle in file order, one point each. A record counts when it holds "MPG",
-// "VehicleReg" and "Date", its MPG is a number, and its registration equals the chosen one once both are
-// upper-cased and trimmed. An absent file has no points. Throws AppError when the file cannot be read.
+// "VehicleReg" and "Date", its MPG is a number (Numbers::parseStored), and its registration equals the chosen
+// one once both are upper-cased and trimmed. An absent file has no points. Throws AppError when the file cannot
+// be read.
 std::vector<Point> points(const QString& historyFilePath, const QString& chosenRegistration, const QLocale& locale);
 
 // The error for a vehicle without any point: "Graph Data Check Failure".

@@ -29,7 +29,7 @@ bool HistoryTable::load(const QString& historyFilePath, const QLocale& locale, H
         if (const std::optional<double>* known = values.find(*mpg)) {
             value = *known;
         } else {
-            value = Numbers::parse(HistoryFile::decode(*mpg), locale);
+            value = Numbers::parseStored(HistoryFile::decode(*mpg), locale);
             if (values.size() < MaxRememberedValues)
                 values.insert(*mpg, value);
         }
