@@ -36,11 +36,14 @@ private slots:
     void recordField_data();
     void recordField();
     void recordLine();
+    void recordRefusesASplitLine_data();
+    void recordRefusesASplitLine();
     void dateText();
 
     void appendCreatesThenAppends();
     void appendMendsATornLine();
-    void readerRefusesADevice();
+    void readerRefusesWhatIsNoFile_data();
+    void readerRefusesWhatIsNoFile();
     void twoProcessesNeverMixLines();
 
     void readsAnyFile_data();
@@ -106,6 +109,46 @@ void TestHistoryFile::recordLine()
     QVERIFY(other != record);
 }
 
+void TestHistoryFile::recordRefusesASplitLine_data()
+{
+    QTest::addColumn<QString>("registration");
+    QTest::addColumn<QString>("mileage");
+    QTest::addColumn<QString>("price");
+    QTest::addColumn<QString>("field");
+    QTest::newRow("pasted cell, LF") << "AB"
+                                     << "400\n"
+                                     << "95"
+                                     << "Mileage";
+    QTest::newRow("CR LF") << "AB"
+                           << "400"
+                           << "95\r\n"
+                           << "Price Per Unit";
+    QTest::newRow("semicolon") << "AB"
+                               << "400"
+                               << "9;5"
+                               << "Price Per Unit";
+    QTest::newRow("registration with CR") << "A\rB"
+                                          << "400"
+                                          << "95"
+                                          << "VehicleReg";
+}
+
+void TestHistoryFile::recordRefusesASplitLine()
+{
+    QFETCH(QString, registration);
+    QFETCH(QString, mileage);
+    QFETCH(QString, price);
+    QFETCH(QString, field);
+    const HistoryRecord record { registration, "21/03/2005 14:35:12", mileage, "45", " 40.00", "10", price, "Litre" };
+    try {
+        record.toLine();
+        QFAIL("a line that would split was built");
+    } catch (const AppError& error) {
+        QCOMPARE(error.message(),
+            "Record Check Failure - The " + field + " field cannot contain a line break or a semicolon.");
+    }
+}
+
 void TestHistoryFile::dateText()
 {
     const QDateTime moment(QDate(2005, 3, 21), QTime(14, 35, 12));
@@ -134,11 +177,24 @@ void TestHistoryFile::appendMendsATornLine()
     QCOMPARE(m_folder.read(), QByteArray("edited elsewhere\nnext\r\n"));
 }
 
-void TestHistoryFile::readerRefusesADevice()
+void TestHistoryFile::readerRefusesWhatIsNoFile_data()
 {
-    // A history linked to a device that never ends is reported rather than read for ever.
-    QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path()));
-    QVERIFY_THROWS_EXCEPTION(AppError, VehicleList::registrations(path()));
+    QTest::addColumn<QString>("make");
+    QTest::newRow("link to a device that never ends") << "ln -s /dev/zero";
+    QTest::newRow("named pipe that would wait for ever") << "mkfifo";
+}
+
+void TestHistoryFile::readerRefusesWhatIsNoFile()
+{
+    QFETCH(QString, make);
+    QStringList command = make.split(u' ');
+    QCOMPARE(QProcess::execute(command.takeFirst(), command << path()), 0);
+    try {
+        VehicleList::registrations(path());
+        QFAIL("read what is no file");
+    } catch (const AppError& error) {
+        QCOMPARE(error.message(), QStringLiteral("TripLedger.txt - The history is not a plain file."));
+    }
 }
 
 void TestHistoryFile::twoProcessesNeverMixLines()

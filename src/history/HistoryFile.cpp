@@ -84,13 +84,15 @@ void appendLine(const QString& filePath, const QString& line)
 bool forEachLine(const QString& filePath, const std::function<void(QByteArrayView line)>& visit)
 {
     QFile file(filePath);
-    if (!file.exists())
+    const QFileInfo info(filePath);
+    if (!info.exists())
         return false;
+    // A folder, a device or a pipe is no history, and is never opened: opening a named pipe waits for a writer
+    // for ever, and a link to /dev/zero would never end.
+    if (!info.isFile())
+        fail(file, QStringLiteral("The history is not a plain file."));
     if (!file.open(QIODevice::ReadOnly))
         fail(file);
-    // A folder or a device (a link to /dev/zero would never end) is no history.
-    if (file.isSequential() || QFileInfo(filePath).isDir())
-        fail(file, QStringLiteral("The history is not a plain file."));
 
     const auto emitLine = [&visit](QByteArrayView line) {
         if (line.endsWith('\r'))

@@ -22,8 +22,12 @@ QString HistoryRecord::toLine() const
         { "Unit", &unit },
     };
     QString line;
-    for (const auto& [name, value] : fields)
+    for (const auto& [name, value] : fields) {
+        if (value->contains(u'\r') || value->contains(u'\n') || value->contains(u';'))
+            throw AppError(AppError::CheckFailed, QStringLiteral("Record Check Failure"),
+                QStringLiteral("The %1 field cannot contain a line break or a semicolon.").arg(QLatin1String(name)));
         line += QLatin1String(name) + u':' + *value + u';';
+    }
     return line;
 }
 

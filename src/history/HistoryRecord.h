@@ -21,6 +21,8 @@ struct HistoryRecord
 
     // The line as written, without its line break:
     // "VehicleReg:AB12 CDE;Date:21/03/2005 14:35:12;Mileage:400;...;Unit:Litre;"
+    // Throws AppError "Record Check Failure" when a value holds a CR, an LF or a ";": the line would be split
+    // or its fields cut short, so no such line is ever built.
     QString toLine() const;
 };
 
