@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLineSeries>
 #include <QTabBar>
+#include <QTextDocumentFragment>
 #include <QTreeView>
 
 // The History and Graph pages through the real window, rebuilt from the file at every tab click.
@@ -33,6 +34,9 @@ private slots:
     void graphDrawsCaseVariantsTogether();
     void graphWithoutUsableRecordIsEmptied();
     void graphThinsItsLabels();
+    void otherRegionalSettingsRead_data();
+    void otherRegionalSettingsRead();
+    void markupShownAsText();
 
 private:
     void write(const QByteArray& bytes) { m_folder.write(bytes); }
@@ -224,6 +228,49 @@ void TestHistoryWindow::graphThinsItsLabels()
     const QStringList labels = chart()->axisLabels();
     QVERIFY(labels.size() <= MileageChart::MaxLabels);
     QCOMPARE(labels.first(), QStringLiteral("01/02/2005"));
+}
+
+void TestHistoryWindow::otherRegionalSettingsRead_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QByteArray>("low");
+    QTest::addColumn<QByteArray>("high");
+    QTest::addColumn<QString>("mean");
+    QTest::newRow("saved under de_DE, read under en_GB")
+        << "en_GB" << QByteArray(" 30,50") << QByteArray(" 40,00") << "35.25";
+    QTest::newRow("saved under en_GB, read under de_DE")
+        << "de_DE" << QByteArray(" 30.50") << QByteArray(" 1040.00") << "535,25";
+}
+
+void TestHistoryWindow::otherRegionalSettingsRead()
+{
+    QFETCH(QString, locale);
+    QFETCH(QByteArray, low);
+    QFETCH(QByteArray, high);
+    QFETCH(QString, mean);
+    write(record("AB12 CDE", low) + record("AB12 CDE", high));
+    open(environment(QLocale(locale)));
+    clickTab(1);
+    QCOMPARE(m_window->items("lvwAverageData"), QStringList { "Mean MPG for vehicle AB12 CDE is " + mean });
+    clickTab(2);
+    chooseVehicle(0);
+    QCOMPARE(chart()->points().size(), size_t(2));
+    QVERIFY(m_window->messages.isEmpty());
+}
+
+void TestHistoryWindow::markupShownAsText()
+{
+    write(record("<b>BOLD</b>", " none"));
+    open();
+    m_window->realBoxes = true;
+    clickTab(1);
+    const QString tip
+        = m_window->control<QTreeView>("tvwListData")->model()->index(0, 0).data(Qt::ToolTipRole).toString();
+    QCOMPARE(QTextDocumentFragment::fromHtml(tip).toPlainText(), QStringLiteral("<b>BOLD</b>"));
+    clickTab(2);
+    chooseVehicle(0);
+    QCOMPARE(m_window->boxTexts,
+        QStringList { "Graph Data Check Failure - No saved calculation with a usable MPG for vehicle <b>BOLD</b>." });
 }
 
 QTEST_MAIN(TestHistoryWindow)

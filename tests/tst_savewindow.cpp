@@ -27,6 +27,10 @@ private slots:
     void vehicleBoxesAfterSave();
     void vehicleBoxesAfterRestart();
     void unitWordFollowsTheOption();
+    void pastedLineBreakRefused_data();
+    void pastedLineBreakRefused();
+    void savedExactlyAsTyped_data();
+    void savedExactlyAsTyped();
 
 private:
     void calculateExample() { m_window->calculate({ "400", "45.50", "15", "95" }); }
@@ -211,6 +215,69 @@ void TestSaveWindow::unitWordFollowsTheOption()
     m_window->calculate({ "400", "45", "10", "4.5" });
     save(QStringLiteral("G1"));
     QVERIFY(file().endsWith("MPG: 40.00;Commute Distance:10;Price Per Unit:4.5;Unit:Gallon;\r\n"));
+}
+
+void TestSaveWindow::pastedLineBreakRefused_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("lineBreak");
+    QTest::newRow("mileage, LF") << "txtMileage"
+                                 << "Mileage"
+                                 << "\n";
+    QTest::newRow("cost, CR LF") << "txtCost"
+                                 << "Fuel Costs"
+                                 << "\r\n";
+    QTest::newRow("commute, LF") << "txtCommuteDistance"
+                                 << "Commute Distance"
+                                 << "\n";
+    QTest::newRow("price, CR LF") << "txtPricePerUnit"
+                                  << "Price Per Unit"
+                                  << "\r\n";
+}
+
+void TestSaveWindow::pastedLineBreakRefused()
+{
+    QFETCH(QString, box);
+    QFETCH(QString, field);
+    QFETCH(QString, lineBreak);
+    calculateExample();
+    // A cell copied from a spreadsheet brings its line break; only a paste puts one in the box.
+    auto* input = m_window->control<QLineEdit>(qPrintable(box));
+    input->setText(input->text() + lineBreak);
+    m_window->click("cmdCalc");
+    save(QStringLiteral("AB12 CDE"));
+    QCOMPARE(m_window->messages,
+        (QStringList { "critical | Data Entry Error | Double Check Failure - " + field
+                + " is not a valid number please only enter numbers.",
+            "information | No Data To Save | You need to have calculated something for the system to save "
+            "information!" }));
+    QCOMPARE(file(), QByteArray("<absent>"));
+}
+
+void TestSaveWindow::savedExactlyAsTyped_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("enter");
+    QTest::newRow("prefix of a saved registration") << "AB1" << false;
+    QTest::newRow("a saved registration in other case, then Enter") << "ab12 cde" << true;
+}
+
+void TestSaveWindow::savedExactlyAsTyped()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, enter);
+    m_folder.write(record("AB12 CDE", " 40.00"));
+    open();
+    calculateExample();
+    auto* box = m_window->control<QComboBox>("cboVehicleReg");
+    box->setFocus();
+    QTest::keyClicks(box->lineEdit(), typed);
+    if (enter)
+        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+    m_window->click("cmdSave");
+    QCOMPARE(file().split('\n').value(1).left(typed.size() + 12), "VehicleReg:" + typed.toUtf8() + ';');
+    QCOMPARE(m_window->entries("cboVehicleReg"), (QStringList { "AB12 CDE", typed }));
 }
 
 QTEST_MAIN(TestSaveWindow)

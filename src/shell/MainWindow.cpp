@@ -86,6 +86,7 @@ void frmTripLedger::showCentred()
 void frmTripLedger::showMessage(const QString& text, const QString& title, QMessageBox::Icon icon)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText); // texts carry registrations and file contents, never markup
     box.exec();
 }
 

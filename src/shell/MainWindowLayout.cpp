@@ -140,6 +140,9 @@ void frmTripLedger::createCalculatorPage(QWidget* area)
     cboVehicleReg = place(new QComboBox(fraCalc), "cboVehicleReg", 2760, 4800, 1680, 330);
     cboVehicleReg->setEditable(true);
     cboVehicleReg->setInsertPolicy(QComboBox::NoInsert);
+    // A registration is saved exactly as typed: the default completion would turn a prefix or another case of
+    // a saved registration into that registration. Choosing from the list still fills the box.
+    cboVehicleReg->setCompleter(nullptr);
     cmdSave = place(new QPushButton(QStringLiteral("&Save"), fraCalc), "cmdSave", 4560, 4785, 1215, 375);
     cmdSave->setEnabled(false);
 

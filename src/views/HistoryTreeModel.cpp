@@ -2,6 +2,8 @@
 
 #include "ImageList.h"
 
+#include <QTextDocument>
+
 HistoryTreeModel::HistoryTreeModel(QObject* parent)
     : QAbstractItemModel(parent)
     , m_vehicleIcon(ImageList::icon(QStringLiteral("TR")))
@@ -60,8 +62,9 @@ QVariant HistoryTreeModel::data(const QModelIndex& index, int role) const
     const qint32 n = node(index);
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
         return m_table.text(n);
+    case Qt::ToolTipRole: // a tooltip that looks like markup would be rendered as such
+        return Qt::convertFromPlainText(m_table.text(n), Qt::WhiteSpacePre);
     case Qt::DecorationRole:
         return m_table.isVehicle(n) ? m_vehicleIcon : m_recordIcon;
     case KeyRole:

@@ -8,6 +8,7 @@
 #include <QCursor>
 #include <QEvent>
 #include <QLineSeries>
+#include <QTextDocument>
 #include <QToolTip>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -131,6 +132,6 @@ void MileageChart::showToolTip(const QPointF& at, bool entered)
         return;
     }
     const GraphData::Point& point = m_points[size_t(i)];
-    QToolTip::showText(QCursor::pos(),
-        point.date + QStringLiteral("\nMPG: ") + Numbers::formatTwoDecimals(point.mpg, locale()), m_view);
+    const QString text = point.date + QStringLiteral("\nMPG: ") + Numbers::formatTwoDecimals(point.mpg, locale());
+    QToolTip::showText(QCursor::pos(), Qt::convertFromPlainText(text, Qt::WhiteSpacePre), m_view);
 }

@@ -4,6 +4,7 @@
 
 #include "shell/MainWindow.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTest>
+#include <QTimer>
 
 // The main window with its message boxes recorded instead of shown, and the controls found by name.
 class TestWindow : public frmTripLedger
@@ -20,6 +22,10 @@ public:
 
     // Every message box shown, as "critical | title | text" or "information | title | text".
     QStringList messages;
+    // When set, each box is also shown for real and closed at once; boxTexts then holds what each box showed,
+    // with "<markup>" before a text that the box would render as markup.
+    bool realBoxes = false;
+    QStringList boxTexts;
 
     template <typename T> T* control(const char* name) const
     {
@@ -79,6 +85,16 @@ protected:
         messages.append(
             (icon == QMessageBox::Critical ? QStringLiteral("critical | ") : QStringLiteral("information | ")) + title
             + QStringLiteral(" | ") + text);
+        if (!realBoxes)
+            return;
+        QTimer::singleShot(0, this, [this] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            boxTexts.append(
+                (box->textFormat() == Qt::PlainText ? QString() : QStringLiteral("<markup>")) + box->text());
+            box->accept();
+        });
+        frmTripLedger::showMessage(text, title, icon);
     }
 };
 
