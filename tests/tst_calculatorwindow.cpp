@@ -24,6 +24,8 @@ private slots:
     void calculates();
     void calculationErrors_data();
     void calculationErrors();
+    void enterCalculates_data();
+    void enterCalculates();
     void failedRunKeepsSaveEnabled();
     void editingClearsResults();
     void localeDecision();
@@ -147,23 +149,57 @@ void TestCalculatorWindow::calculationErrors_data()
 {
     QTest::addColumn<QStringList>("inputs");
     QTest::addColumn<QString>("message");
-    QTest::newRow("mileage and price bad: mileage named") << QStringList { "four", "45", "10",
-        "?" } << "Double Check Failure - Mileage is not a valid number please only enter numbers.";
-    QTest::newRow("zero commute") << QStringList { "400", "45", "0", "90" } << "TripLedger - Division by zero";
-    QTest::newRow("zero mileage and cost") << QStringList { "0", "0", "10", "90" } << "TripLedger - Overflow";
+    QTest::addColumn<QString>("focus"); // the control with the focus afterwards
+    QTest::newRow("mileage and price bad: mileage named") << QStringList { "four", "45", "10", "?" }
+                                                          << "Double Check Failure - Mileage is not a valid number "
+                                                             "please only enter numbers."
+                                                          << "txtMileage";
+    QTest::newRow("price bad") << QStringList { "400", "45", "10", "9O" }
+                               << "Double Check Failure - Price Per Unit is not a valid number please only enter "
+                                  "numbers."
+                               << "txtPricePerUnit";
+    QTest::newRow("zero commute") << QStringList { "400", "45", "0", "90" } << "TripLedger - Division by zero"
+                                  << "cmdCalc";
+    QTest::newRow("zero mileage and cost") << QStringList { "0", "0", "10", "90" } << "TripLedger - Overflow"
+                                           << "cmdCalc";
 }
 
 void TestCalculatorWindow::calculationErrors()
 {
     QFETCH(QStringList, inputs);
     QFETCH(QString, message);
+    QFETCH(QString, focus);
     m_window->calculate({ "400", "45", "10", "90" });
     m_window->calculate(inputs);
+    QCOMPARE(QApplication::focusWidget()->objectName(), focus);
+    if (auto* box = qobject_cast<QLineEdit*>(QApplication::focusWidget()))
+        QCOMPARE(box->selectedText(), box->text()); // ready to be typed over
 
     QCOMPARE(m_window->messages, QStringList { "critical | Data Entry Error | " + message });
     QCOMPARE(m_window->status(), QStringLiteral("Mileage costs had an error."));
     QVERIFY(m_window->items("lvwDataView").isEmpty());
     QVERIFY(m_window->control<QPushButton>("cmdSave")->isEnabled());
+}
+
+void TestCalculatorWindow::enterCalculates_data()
+{
+    QTest::addColumn<QString>("control");
+    for (const char* name : { "txtMileage", "txtCost", "txtCommuteDistance", "txtPricePerUnit", "cmdCalc" })
+        QTest::newRow(name) << name;
+}
+
+void TestCalculatorWindow::enterCalculates()
+{
+    QFETCH(QString, control);
+    m_window->calculate({ "400", "45", "10", "90" });
+    m_window->control<QListWidget>("lvwDataView")->clear();
+    auto* widget = m_window->control<QWidget>(qPrintable(control));
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key_Return);
+    QTest::keyClick(widget, Qt::Key_Enter);
+    // Each run replaces the results: four lines, not eight.
+    QCOMPARE(m_window->items("lvwDataView").size(), 4);
+    QCOMPARE(m_window->status(), QStringLiteral("Mileage costs calculated."));
 }
 
 void TestCalculatorWindow::failedRunKeepsSaveEnabled()

@@ -7,6 +7,7 @@
 #include "calc/AppError.h"
 #include "calc/FuelCalc.h"
 #include "calc/LocaleNames.h"
+#include "calc/Numbers.h"
 #include "history/GraphData.h"
 #include "history/HistoryFile.h"
 #include "history/HistoryRecord.h"
@@ -52,8 +53,10 @@ void frmTripLedger::connectControls()
     connect(mnuHelpAbout, &QAction::triggered, this, &frmTripLedger::mnuHelpAbout_Click);
 
     // Results that no longer describe the inputs go, so that they can never be saved beside other inputs.
-    for (QLineEdit* box : { txtMileage, txtCost, txtCommuteDistance, txtPricePerUnit })
+    for (QLineEdit* box : inputBoxes()) {
         connect(box, &QLineEdit::textChanged, this, &frmTripLedger::inputsChanged);
+        connect(box, &QLineEdit::returnPressed, this, &frmTripLedger::cmdCalc_Click); // as on any calculator
+    }
     connect(optUnits[0], &QRadioButton::toggled, this, &frmTripLedger::inputsChanged);
 
     // Every click on a tab rebuilds its page, a click on the tab already chosen too.
@@ -125,9 +128,14 @@ bool frmTripLedger::DetectLocale()
         [this] { m_blnUSEnglish = LocaleNames::isUsEnglish(m_environment.languageName()); });
 }
 
+std::array<QLineEdit*, 4> frmTripLedger::inputBoxes() const
+{
+    return { txtMileage, txtCost, txtCommuteDistance, txtPricePerUnit };
+}
+
 void frmTripLedger::cmdCalc_Click()
 {
-    trapped(
+    const bool calculated = trapped(
         QStringLiteral("Data Entry Error"),
         [this] {
             lvwDataView->clear();
@@ -145,6 +153,16 @@ void frmTripLedger::cmdCalc_Click()
             cmdSave->setEnabled(true);
         },
         QStringLiteral("Mileage costs had an error."));
+    if (calculated)
+        return;
+    // The box that was refused (the first that is no number, as the check goes) is ready to be typed over.
+    for (QLineEdit* box : inputBoxes()) {
+        if (!Numbers::IsValidNumber(box->text(), m_environment.locale)) {
+            box->setFocus();
+            box->selectAll();
+            return;
+        }
+    }
 }
 
 void frmTripLedger::inputsChanged()

@@ -58,6 +58,8 @@ private:
     void applyLookAndFeel();
     void setKeyboardOrder();
     void connectControls();
+    // The four number boxes, in the order the calculation checks them.
+    std::array<QLineEdit*, 4> inputBoxes() const;
 
     // Runs body under an error trap: an error escaping it first sets failureStatus (when given), then is shown
     // under title as its source, " - " and description, with the critical icon. True when body finished.

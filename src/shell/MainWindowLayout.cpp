@@ -130,6 +130,7 @@ void frmTripLedger::createCalculatorPage(QWidget* area)
         QStringLiteral("Price of unit of fuel in pence or cents"), 120, 1830, 2640, 270);
     txtPricePerUnit = textBox(fraCalculator, "txtPricePerUnit", 1800);
     cmdCalc = place(new QPushButton(QStringLiteral("&Calculate"), fraCalculator), "cmdCalc", 4200, 2160, 1335, 375);
+    cmdCalc->setAutoDefault(true); // Enter on the focused button calculates, as in a dialog
 
     lvwDataView = place(new QListWidget(fraCalc), "lvwDataView", 120, 3000, 5655, 1695);
     lvwDataView->setAccessibleName(QStringLiteral("Results"));
