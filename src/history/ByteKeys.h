@@ -2,7 +2,9 @@
 
 #include <QByteArrayView>
 
+#include <deque>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 // A hash map keyed by a line's bytes that looks keys up without allocating: the readers meet the same few
@@ -11,21 +13,21 @@ template <typename Value> class ByteKeyed
 {
 public:
     // The entry for key, or nullptr.
-    Value* find(QByteArrayView key)
+    const Value* find(QByteArrayView key) const
     {
-        m_key.assign(key.data(), size_t(key.size()));
-        const auto found = m_map.find(m_key);
+        const auto found = m_map.find(std::string_view(key.data(), size_t(key.size())));
         return found == m_map.end() ? nullptr : &found->second;
     }
 
-    Value& insert(QByteArrayView key, Value value)
+    const Value& insert(QByteArrayView key, Value value)
     {
-        return m_map.insert_or_assign(std::string(key.data(), size_t(key.size())), std::move(value)).first->second;
+        const std::string& stored = m_keys.emplace_back(key.data(), size_t(key.size()));
+        return m_map.insert_or_assign(std::string_view(stored), std::move(value)).first->second;
     }
 
     size_t size() const { return m_map.size(); }
 
 private:
-    std::unordered_map<std::string, Value> m_map;
-    std::string m_key; // reused for every look-up
+    std::deque<std::string> m_keys; // the map's keys view these; a deque never moves what it holds
+    std::unordered_map<std::string_view, Value> m_map;
 };

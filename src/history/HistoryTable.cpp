@@ -48,7 +48,7 @@ void HistoryTable::addRecord(QByteArrayView line, QByteArrayView registration, s
     m_records.push_back({ m_lines.size(), line.size() });
     m_lines.append(line);
 
-    qint32* vehicleNode = m_vehicleByRegistration.find(registration);
+    const qint32* vehicleNode = m_vehicleByRegistration.find(registration);
     qint32 parent = firstNode(registration, vehicleNode ? *vehicleNode : NoNode);
     if (parent == NoNode) {
         m_vehicles.push_back({ HistoryFile::decode(registration), ordinal, NoNode });
