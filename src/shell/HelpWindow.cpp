@@ -9,7 +9,7 @@
 #include <QVBoxLayout>
 
 HelpWindow::HelpWindow(QWidget* owner)
-    : QWidget(owner, Qt::Window)
+    : QMainWindow(owner)
     , m_browser(new QTextBrowser(this))
     , m_back(new QToolButton(this))
     , m_forward(new QToolButton(this))
@@ -19,6 +19,9 @@ HelpWindow::HelpWindow(QWidget* owner)
     resize(640, 560);
 
     m_browser->setObjectName(QStringLiteral("txtHelp"));
+    m_browser->setAccessibleName(QStringLiteral("Help document"));
+    // Tab moves from link to link, Enter follows one.
+    m_browser->setTextInteractionFlags(Qt::TextBrowserInteraction);
     m_browser->setOpenExternalLinks(true);
     m_back->setObjectName(QStringLiteral("cmdHelpBack"));
     m_back->setText(QStringLiteral("Back"));
@@ -35,7 +38,9 @@ HelpWindow::HelpWindow(QWidget* owner)
     buttons->addWidget(m_back);
     buttons->addWidget(m_forward);
     buttons->addStretch();
-    auto* layout = new QVBoxLayout(this);
+    auto* page = new QWidget(this);
+    setCentralWidget(page);
+    auto* layout = new QVBoxLayout(page);
     layout->addLayout(buttons);
     layout->addWidget(m_browser);
 

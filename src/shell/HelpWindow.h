@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QWidget>
+#include <QMainWindow>
 
 class QTextBrowser;
 class QToolButton;
 
 // The help document in a window of its own beside the main window, with back and forward for its links.
-class HelpWindow : public QWidget
+// A main window of its own kind, so that it is announced as a window, by its title.
+class HelpWindow : public QMainWindow
 {
     Q_OBJECT
 

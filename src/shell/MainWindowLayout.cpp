@@ -36,6 +36,15 @@ QLabel* label(QWidget* parent, const char* name, const QString& caption, int lef
     return place(new QLabel(caption, parent), name, left, top, width, height);
 }
 
+// A frame is announced by its own caption: without a name of its own, Qt would give a frame inside a frame
+// the outer one's caption.
+QGroupBox* frame(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height)
+{
+    auto* box = place(new QGroupBox(caption, parent), name, left, top, width, height);
+    box->setAccessibleName(caption);
+    return box;
+}
+
 QLineEdit* textBox(QWidget* parent, const char* name, int top)
 {
     return place(new QLineEdit(parent), name, 2760, top, 2775, 300);
@@ -61,7 +70,6 @@ void frmTripLedger::createControls()
     setCentralWidget(client);
 
     tbsData = place(new QTabBar(client), "tbsData", 120, 120, 6135, 360);
-    tbsData->setAccessibleName(QStringLiteral("Pages"));
     tbsData->setExpanding(false);
     tbsData->setDrawBase(false);
     const struct
@@ -107,9 +115,9 @@ void frmTripLedger::createControls()
 
 void frmTripLedger::createCalculatorPage(QWidget* area)
 {
-    fraCalc = place(new QGroupBox(QStringLiteral("Calculation Details"), area), "fraCalc", 240, 480, 5895, 5295);
-    fraCalculator = place(new QGroupBox(QStringLiteral("Please enter the required details below"), fraCalc),
-        "fraCalculator", 120, 240, 5655, 2655);
+    fraCalc = frame(area, "fraCalc", QStringLiteral("Calculation Details"), 240, 480, 5895, 5295);
+    fraCalculator = frame(
+        fraCalc, "fraCalculator", QStringLiteral("Please enter the required details below"), 120, 240, 5655, 2655);
 
     lblMileage = label(
         fraCalculator, "lblMileage", QStringLiteral("Mileage on the current tank of fuel"), 120, 390, 2640, 270);
@@ -156,7 +164,7 @@ void frmTripLedger::createCalculatorPage(QWidget* area)
 
 void frmTripLedger::createHistoryPage(QWidget* area)
 {
-    fraHistory = place(new QGroupBox(QStringLiteral("Historical Data"), area), "fraHistory", 240, 480, 5895, 5295);
+    fraHistory = frame(area, "fraHistory", QStringLiteral("Historical Data"), 240, 480, 5895, 5295);
     fraHistory->hide();
 
     tvwListData = place(new QTreeView(fraHistory), "tvwListData", 120, 240, 5655, 3015);
@@ -171,18 +179,19 @@ void frmTripLedger::createHistoryPage(QWidget* area)
     lvwAverageData = place(new QListWidget(fraHistory), "lvwAverageData", 120, 3600, 5655, 1575);
     lvwAverageData->setIconSize(QSize(16, 16));
     lblDataNodes->setBuddy(lvwAverageData);
+    // Qt names text boxes and combo boxes after their labels, but not lists.
+    lvwAverageData->setAccessibleName(lblDataNodes->text());
 }
 
 void frmTripLedger::createGraphPage(QWidget* area)
 {
-    fraChart = place(new QGroupBox(QStringLiteral("Mileage Graph"), area), "fraChart", 240, 480, 5895, 5295);
+    fraChart = frame(area, "fraChart", QStringLiteral("Mileage Graph"), 240, 480, 5895, 5295);
     fraChart->hide();
 
     lblDataItem = label(fraChart, "lblDataItem", QStringLiteral("Please Select Vehicle"), 120, 270, 2640, 270);
     cboVehicleList = place(new QComboBox(fraChart), "cboVehicleList", 2760, 210, 3015, 330);
     lblDataItem->setBuddy(cboVehicleList);
     mscMileage = place(new MileageChart(fraChart), "mscMileage", 120, 600, 5655, 4575);
-    mscMileage->setAccessibleName(QStringLiteral("Mileage chart"));
     mscMileage->setLocale(m_environment.locale);
 }
 

@@ -33,6 +33,10 @@ MileageChart::MileageChart(QWidget* parent)
 {
     m_view->setChart(m_chart);
     m_view->setRenderHint(QPainter::Antialiasing);
+    // Named as a whole and in its view, which is what takes the keyboard focus and so what a screen reader
+    // announces.
+    setAccessibleName(QStringLiteral("Mileage chart"));
+    m_view->setAccessibleName(accessibleName());
     m_chart->legend()->hide();
     m_chart->setMargins(QMargins(2, 2, 2, 2));
 
