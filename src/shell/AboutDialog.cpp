@@ -1,23 +1,14 @@
 #include "AboutDialog.h"
 
+#include "Twips.h"
+
 #include "TripLedgerVersion.h"
 #include "views/ImageList.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-namespace {
-
-constexpr int TwipsPerPixel = 15;
-
-template <typename Widget> Widget* place(Widget* widget, const QString& name, int left, int top, int width, int height)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
-    return widget;
-}
-
-} // namespace
+using Twips::place;
 
 frmAbout::frmAbout(QWidget* parent)
     : QDialog(parent)
@@ -26,7 +17,7 @@ frmAbout::frmAbout(QWidget* parent)
     setWindowTitle(QStringLiteral("About Trip Ledger"));
     // A close button alone leaves the narrow title bar room for the whole caption.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(3120 / TwipsPerPixel, 2085 / TwipsPerPixel);
+    setFixedSize(Twips::toPixels(3120), Twips::toPixels(2085));
     if (parent)
         setFont(parent->font());
 

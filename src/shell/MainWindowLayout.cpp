@@ -1,7 +1,7 @@
-// The window's controls: their places, captions, colours, keyboard order and menus. The layout is fixed,
-// as the window's design gives it in twips (15 to the pixel); Qt scales it on high-density screens.
+// The window's controls: their places (in twips), captions, colours, keyboard order and menus.
 
 #include "MainWindow.h"
+#include "Twips.h"
 
 #include "views/HistoryTreeModel.h"
 #include "views/ImageList.h"
@@ -22,14 +22,7 @@
 
 namespace {
 
-constexpr int TwipsPerPixel = 15;
-
-template <typename Widget> Widget* place(Widget* widget, const char* name, int left, int top, int width, int height)
-{
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(left / TwipsPerPixel, top / TwipsPerPixel, width / TwipsPerPixel, height / TwipsPerPixel);
-    return widget;
-}
+using Twips::place;
 
 QLabel* label(QWidget* parent, const char* name, const QString& caption, int left, int top, int width, int height)
 {
@@ -66,7 +59,7 @@ void frmTripLedger::createControls()
     setWindowIcon(ImageList::applicationIcon());
 
     auto* client = new QWidget(this);
-    client->setFixedSize(6360 / TwipsPerPixel, 5970 / TwipsPerPixel);
+    client->setFixedSize(Twips::toPixels(6360), Twips::toPixels(5970));
     setCentralWidget(client);
 
     tbsData = place(new QTabBar(client), "tbsData", 120, 120, 6135, 360);
@@ -99,7 +92,7 @@ void frmTripLedger::createControls()
     sbtStatus->setObjectName(QStringLiteral("sbtStatus"));
     sbtStatus->setAccessibleName(QStringLiteral("Status"));
     sbtStatus->setSizeGripEnabled(false);
-    sbtStatus->setFixedHeight(375 / TwipsPerPixel);
+    sbtStatus->setFixedHeight(Twips::toPixels(375));
     sbtStatusText = new QLabel(sbtStatus);
     sbtStatusText->setObjectName(QStringLiteral("sbtStatusText"));
     sbtStatus->addWidget(sbtStatusText, 1);
