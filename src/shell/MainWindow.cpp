@@ -65,8 +65,8 @@ void frmTripLedger::connectControls()
         if (index == tbsData->currentIndex())
             tbsData_Click();
     });
+    // The box accepts no typing, so its text changes only by a choice: no separate text-change handler.
     connect(cboVehicleList, &QComboBox::activated, this, &frmTripLedger::cboVehicleList_Click);
-    connect(cboVehicleList, &QComboBox::editTextChanged, this, &frmTripLedger::cboVehicleList_Change);
 }
 
 bool frmTripLedger::Form_Load()
@@ -285,11 +285,6 @@ void frmTripLedger::LoadGraphData(bool blnQuiet)
 }
 
 void frmTripLedger::cboVehicleList_Click()
-{
-    LoadGraphData(false);
-}
-
-void frmTripLedger::cboVehicleList_Change()
 {
     LoadGraphData(false);
 }

@@ -76,7 +76,6 @@ private:
     void LoadHistoricalData();
     void LoadGraphData(bool blnQuiet);
     void cboVehicleList_Click();
-    void cboVehicleList_Change();
     void mnuFileExit_Click();
     void mnuHelpHelp_Click();
     void OpenHelpFile(QWidget* owner);
