@@ -28,6 +28,8 @@ private slots:
     void onlineHelp();
     void helpDocument_data();
     void helpDocument();
+    void helpBesideAndClosed_data();
+    void helpBesideAndClosed();
     void aboutOpensAgain();
 
 private:
@@ -226,6 +228,30 @@ void TestMenusWindow::helpDocument()
     // Help again reuses the one window.
     m_window->control<QAction>("mnuHelpHelp")->trigger();
     QCOMPARE(m_window->findChildren<QWidget*>(QStringLiteral("frmHelp")).size(), 1);
+}
+
+void TestMenusWindow::helpBesideAndClosed_data()
+{
+    QTest::addColumn<QString>("closeBy");
+    QTest::newRow("Esc") << "Esc";
+    QTest::newRow("Ctrl+W") << "Ctrl+W";
+    QTest::newRow("Close button") << "button";
+}
+
+void TestMenusWindow::helpBesideAndClosed()
+{
+    QFETCH(QString, closeBy);
+    m_window->control<QAction>("mnuHelpHelp")->trigger();
+    auto* help = m_window->findChild<QWidget*>(QStringLiteral("frmHelp"));
+    QApplication::setActiveWindow(help); // as the desktop would on opening it
+    QVERIFY(!help->frameGeometry().intersects(m_window->frameGeometry()));
+    QVERIFY(help->screen()->availableGeometry().contains(help->frameGeometry()));
+    if (closeBy == QLatin1String("button"))
+        QTest::mouseClick(help->findChild<QWidget*>(QStringLiteral("cmdHelpClose")), Qt::LeftButton);
+    else
+        QTest::keyClick(help, closeBy == QLatin1String("Esc") ? Qt::Key_Escape : Qt::Key_W,
+            closeBy == QLatin1String("Esc") ? Qt::NoModifier : Qt::ControlModifier);
+    QVERIFY(!help->isVisible());
 }
 
 void TestMenusWindow::aboutOpensAgain()

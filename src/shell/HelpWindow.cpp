@@ -1,12 +1,17 @@
 #include "HelpWindow.h"
 
+#include <QAction>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 HelpWindow::HelpWindow(QWidget* owner)
     : QMainWindow(owner)
@@ -34,10 +39,19 @@ HelpWindow::HelpWindow(QWidget* owner)
     m_forward->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_forward->setEnabled(false);
 
+    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    close->setObjectName(QStringLiteral("cmdHelpClose"));
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    auto* closeKeys = new QAction(this);
+    closeKeys->setShortcuts({ QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W) });
+    connect(closeKeys, &QAction::triggered, this, &QWidget::close);
+    addAction(closeKeys);
+
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_back);
     buttons->addWidget(m_forward);
     buttons->addStretch();
+    buttons->addWidget(close);
     auto* page = new QWidget(this);
     setCentralWidget(page);
     auto* layout = new QVBoxLayout(page);
@@ -48,6 +62,23 @@ HelpWindow::HelpWindow(QWidget* owner)
     connect(m_forward, &QToolButton::clicked, m_browser, &QTextBrowser::forward);
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QToolButton::setEnabled);
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QToolButton::setEnabled);
+}
+
+void HelpWindow::placeBeside(const QWidget* owner)
+{
+    constexpr int Gap = 8; // pixels between the two windows
+    constexpr int NarrowestWidth = 320;
+    const QRect screen = owner->screen()->availableGeometry();
+    const QRect beside = owner->frameGeometry();
+    const int borders = beside.width() - owner->width(); // this window's borders will be as wide as the owner's
+    const int roomRight = screen.right() - beside.right() - Gap - borders;
+    const int roomLeft = beside.left() - screen.left() - Gap - borders;
+    if (std::max(roomRight, roomLeft) < NarrowestWidth)
+        return; // no room beside it on this screen: the desktop places the window
+    resize(std::min(width(), std::max(roomRight, roomLeft)),
+        std::min(height(), screen.height() - (beside.height() - owner->height())));
+    const int left = roomRight >= roomLeft ? beside.right() + 1 + Gap : beside.left() - Gap - borders - width();
+    move(left, std::max(screen.top(), std::min(beside.top(), screen.bottom() + 1 - height())));
 }
 
 void HelpWindow::showDocument(const QString& path)

@@ -16,6 +16,9 @@ public:
 
     // Shows the document at path, or a page saying that it could not be found.
     void showDocument(const QString& path);
+    // Moves the window beside owner, on the side of its screen with more room, narrowed to fit when need be,
+    // so that it never hides what the user is reading about.
+    void placeBeside(const QWidget* owner);
 
 private:
     QTextBrowser* m_browser;

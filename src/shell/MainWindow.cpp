@@ -303,8 +303,10 @@ void frmTripLedger::mnuHelpHelp_Click()
 void frmTripLedger::OpenHelpFile(QWidget* owner)
 {
     trapped(QStringLiteral("Error Loading Help"), [&] {
-        if (!m_help)
+        if (!m_help) {
             m_help = new HelpWindow(owner);
+            m_help->placeBeside(owner);
+        }
         m_help->showDocument(m_environment.helpFile);
         m_help->show();
         m_help->raise();
