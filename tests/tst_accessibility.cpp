@@ -57,6 +57,7 @@ const Row rows[] = {
     { "W", "txtHelp", QAccessible::StaticText, "Help document" },
     { "W", "cmdHelpBack", QAccessible::Button, "Back" },
     { "W", "cmdHelpForward", QAccessible::Button, "Forward" },
+    { "W", "cmdHelpClose", QAccessible::Button, "Close" },
 };
 
 QString describe(const QString& control, QAccessible::Role role, const QString& name)
