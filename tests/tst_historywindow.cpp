@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineSeries>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTextDocumentFragment>
 #include <QTreeView>
@@ -37,6 +38,7 @@ private slots:
     void otherRegionalSettingsRead_data();
     void otherRegionalSettingsRead();
     void markupShownAsText();
+    void enlargedWindowGrowsTheHistory();
 
 private:
     void write(const QByteArray& bytes) { m_folder.write(bytes); }
@@ -271,6 +273,23 @@ void TestHistoryWindow::markupShownAsText()
     chooseVehicle(0);
     QCOMPARE(m_window->boxTexts,
         QStringList { "Graph Data Check Failure - No saved calculation with a usable MPG for vehicle <b>BOLD</b>." });
+}
+
+void TestHistoryWindow::enlargedWindowGrowsTheHistory()
+{
+    clickTab(1);
+    auto* tree = m_window->control<QTreeView>("tvwListData");
+    tree->expandAll();
+    QVERIFY(tree->horizontalScrollBar()->maximum() > 0); // a record line is wider than the view
+    const QRect calculate = m_window->control<QWidget>("cmdCalc")->geometry();
+    const QSize designed = m_window->size();
+    QCOMPARE(m_window->minimumSize(), designed);
+    const QSize treeBefore = tree->size();
+    const QSize chartBefore = chart()->size();
+    m_window->resize(designed + QSize(300, 150));
+    QCOMPARE(tree->size(), treeBefore + QSize(300, 100));
+    QCOMPARE(chart()->size(), chartBefore + QSize(300, 150));
+    QCOMPARE(m_window->control<QWidget>("cmdCalc")->geometry(), calculate);
 }
 
 QTEST_MAIN(TestHistoryWindow)

@@ -1,5 +1,6 @@
 // The window's controls: their places (in twips), captions, colours, keyboard order and menus.
 
+#include "ClientArea.h"
 #include "MainWindow.h"
 #include "Twips.h"
 
@@ -10,6 +11,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -58,8 +60,7 @@ void frmTripLedger::createControls()
     setWindowTitle(QStringLiteral("Trip Ledger"));
     setWindowIcon(ImageList::applicationIcon());
 
-    auto* client = new QWidget(this);
-    client->setFixedSize(Twips::toPixels(6360), Twips::toPixels(5970));
+    auto* client = new ClientArea(QSize(Twips::toPixels(6360), Twips::toPixels(5970)), this);
     setCentralWidget(client);
 
     tbsData = place(new QTabBar(client), "tbsData", 120, 120, 6135, 360);
@@ -87,6 +88,14 @@ void frmTripLedger::createControls()
     createCalculatorPage(client);
     createHistoryPage(client);
     createGraphPage(client);
+    // An enlarged window gives the history and the chart more room; the calculator keeps its designed places.
+    for (QWidget* page : { static_cast<QWidget*>(pageArea), static_cast<QWidget*>(fraCalc),
+             static_cast<QWidget*>(fraHistory), static_cast<QWidget*>(fraChart), static_cast<QWidget*>(mscMileage) })
+        client->grow(page, true, 0, 1);
+    client->grow(tbsData, true, 0, 0);
+    client->grow(tvwListData, true, 0, 2.0 / 3);
+    client->grow(lblDataNodes, false, 2.0 / 3, 0);
+    client->grow(lvwAverageData, true, 2.0 / 3, 1.0 / 3);
 
     sbtStatus = new QStatusBar(this);
     sbtStatus->setObjectName(QStringLiteral("sbtStatus"));
@@ -101,9 +110,9 @@ void frmTripLedger::createControls()
     createMenus();
     applyLookAndFeel();
     setKeyboardOrder();
-    // Nothing in the window follows a change of its size.
+    // The designed size is the smallest: every caption fits it.
     adjustSize();
-    setFixedSize(size());
+    setMinimumSize(size());
 }
 
 void frmTripLedger::createCalculatorPage(QWidget* area)
@@ -164,6 +173,9 @@ void frmTripLedger::createHistoryPage(QWidget* area)
     tvwListData->setAccessibleName(QStringLiteral("Saved history"));
     tvwListData->setHeaderHidden(true);
     tvwListData->setUniformRowHeights(true);
+    // One column as wide as its longest line: a record line is read whole by scrolling sideways.
+    tvwListData->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tvwListData->header()->setStretchLastSection(false);
     tvwListData->setIconSize(QSize(16, 16));
     m_historyModel = new HistoryTreeModel(tvwListData);
     tvwListData->setModel(m_historyModel);
