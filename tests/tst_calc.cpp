@@ -34,25 +34,34 @@ void TestCalc::numberRule_data()
         QTest::newRow(name) << QString(locale) << QString(text) << QString(normalised);
     };
     row("empty", "en_GB", "", "");
-    row("blanks only", "en_GB", "   ", "");
-    row("trailing letters", "en_GB", "12abc", "");
-    row("lone minus", "en_GB", "-", "");
-    row("too large for a double", "en_GB", "1E400", "");
     row("nan is no number", "en_GB", "nan", "");
     row("inf is no number", "en_GB", "-inf", "");
     row("blanks around, trailing zero", "en_GB", " 12.50 ", "12.5");
-    row("negative", "en_GB", "-7", "-7");
-    row("exponent", "en_GB", "1.5E3", "1500");
     row("15 significant digits", "en_GB", "0.12345678901234567", "0.123456789012346");
-    row("grouping accepted, never written", "en_US", "1,500", "1500");
-    row("comma decimal in en_US", "en_US", "12,5", "");
     row("comma decimal in de_DE", "de_DE", "12,50", "12,5");
-    row("point decimal in de_DE", "de_DE", "12.5", "");
     row("no grouping written in de_DE", "de_DE", "1.500", "1500");
     row("pasted cell with LF", "en_GB", "400\n", "");
     row("pasted cell with CR LF", "en_GB", " 400\r\n", "");
     row("15 digits would round above the largest double", "en_GB", "1.7976931348623157E308", "");
     row("largest 15-digit value", "en_GB", "-1.79769313486231E308", "-1.79769313486231E+308");
+}
+
+void TestCalc::numberRule()
+{
+    QFETCH(QString, locale);
+    QFETCH(QString, text);
+    QFETCH(QString, normalised);
+    const QLocale l(locale);
+    QCOMPARE(Numbers::IsValidNumber(text, l), !normalised.isEmpty());
+    try {
+        QCOMPARE(Numbers::DoubleCheck(text, QStringLiteral("Price Per Unit"), l), normalised);
+        QVERIFY(Numbers::IsValidNumber(normalised, l));
+    } catch (const AppError& error) {
+        QVERIFY(normalised.isEmpty());
+        QCOMPARE(error.number(), -2147221503);
+        QCOMPARE(error.message(),
+            QStringLiteral("Double Check Failure - Price Per Unit is not a valid number please only enter numbers."));
+    }
 }
 
 void TestCalc::storedNumber_data()
@@ -90,24 +99,6 @@ void TestCalc::storedNumber()
         QCOMPARE(*read, value);
 }
 
-void TestCalc::numberRule()
-{
-    QFETCH(QString, locale);
-    QFETCH(QString, text);
-    QFETCH(QString, normalised);
-    const QLocale l(locale);
-    QCOMPARE(Numbers::IsValidNumber(text, l), !normalised.isEmpty());
-    try {
-        QCOMPARE(Numbers::DoubleCheck(text, QStringLiteral("Price Per Unit"), l), normalised);
-        QVERIFY(Numbers::IsValidNumber(normalised, l));
-    } catch (const AppError& error) {
-        QVERIFY(normalised.isEmpty());
-        QCOMPARE(error.number(), -2147221503);
-        QCOMPARE(error.message(),
-            QStringLiteral("Double Check Failure - Price Per Unit is not a valid number please only enter numbers."));
-    }
-}
-
 void TestCalc::formatTwoDecimals_data()
 {
     QTest::addColumn<QString>("locale");
@@ -117,10 +108,10 @@ void TestCalc::formatTwoDecimals_data()
         QTest::newRow(name) << QString(locale) << value << QString(text);
     };
     row("half without leading zero", "en_GB", 0.5, ".50");
-    row("zero", "en_GB", 0.0, ".00");
     row("negative half", "en_GB", -0.5, "-.50");
     row("rounds to zero without a sign", "en_GB", -0.001, ".00");
-    row("rounded", "en_GB", 48.2673, "48.27");
+    row("just above zero keeps its digit", "en_GB", 0.005, ".01");
+    row("a twentieth", "en_GB", 0.05, ".05");
     row("no grouping", "en_US", 1234567.891, "1234567.89");
     row("decimal comma", "de_DE", 0.125, ",13");
 }
@@ -136,22 +127,22 @@ void TestCalc::formatTwoDecimals()
 void TestCalc::calculate_data()
 {
     QTest::addColumn<QString>("locale");
-    QTest::addColumn<QStringList>("inputs"); // mileage, cost, commute, price ('.' stands for the separator)
+    QTest::addColumn<QStringList>("inputs"); // mileage, cost, commute, price
     QTest::addColumn<bool>("gallons");
     QTest::addColumn<bool>("usEnglish");
     QTest::addColumn<QString>("lines"); // MPG, Per Gallon, Monthly Cost, Daily Cost
 
-    for (const char* locale : { "en_GB", "en_US", "de_DE" }) {
-        const auto row = [locale](const char* name, QStringList inputs, bool gallons, bool us, const char* lines) {
-            QTest::addRow("%s %s", name, locale) << QString(locale) << inputs << gallons << us << QString(lines);
-        };
-        row("litres, 5 to the gallon", { "400", "45", "10", "90" }, false, false, "40.00 4.50 48.27 2.25");
-        row("litres, US English 4", { "400", "45", "10", "90" }, false, true, "32.00 3.60 48.27 2.25");
-        row("gallons ignore US English", { "400", "45", "10", "4.5" }, true, true, "40.00 4.50 48.27 2.25");
-        row("daily cost below one", { "300", "40", "0.5", "100" }, false, false, "37.50 5.00 2.86 .13");
-        row("gallon price not divided by 100", { "400", "45", "10", "409" }, true, false, "3635.56 409.00 48.27 2.25");
-        row("negative numbers accepted", { "-400", "45", "10", "90" }, false, false, "-40.00 4.50 -48.27 -2.25");
-    }
+    const auto row = [](const char* name, QStringList inputs, bool gallons, bool us, const char* lines) {
+        QTest::newRow(name) << "en_GB" << inputs << gallons << us << QString(lines);
+    };
+    row("litres, 5 to the gallon", { "400", "45", "10", "90" }, false, false, "40.00 4.50 48.27 2.25");
+    row("litres, US English 4", { "400", "45", "10", "90" }, false, true, "32.00 3.60 48.27 2.25");
+    row("gallons ignore US English", { "400", "45", "10", "4.5" }, true, true, "40.00 4.50 48.27 2.25");
+    row("daily cost below one", { "300", "40", "0.5", "100" }, false, false, "37.50 5.00 2.86 .13");
+    row("gallon price not divided by 100", { "400", "45", "10", "409" }, true, false, "3635.56 409.00 48.27 2.25");
+    row("negative numbers accepted", { "-400", "45", "10", "90" }, false, false, "-40.00 4.50 -48.27 -2.25");
+    QTest::newRow("decimal comma") << "de_DE" << QStringList { "400", "45", "0,5", "4,5" } << true << false
+                                   << "40,00 4,50 2,41 ,11";
 }
 
 void TestCalc::calculate()
@@ -163,8 +154,6 @@ void TestCalc::calculate()
     QFETCH(QString, lines);
 
     const QLocale l(locale);
-    for (QString& input : inputs)
-        input.replace(u'.', l.decimalPoint());
     const FuelCalc::Results results
         = FuelCalc::calculate({ inputs[0], inputs[1], inputs[2], inputs[3], gallons, usEnglish }, l);
     const QStringList values = lines.split(u' ');
@@ -173,8 +162,7 @@ void TestCalc::calculate()
     const QList<FuelCalc::ResultLine> shown = FuelCalc::resultLines(results, l);
     QCOMPARE(shown.size(), 4);
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(
-            shown[i].text, captions[i] + QStringLiteral(": ") + QString(values[i]).replace(u'.', l.decimalPoint()));
+        QCOMPARE(shown[i].text, captions[i] + QStringLiteral(": ") + values[i]);
         QCOMPARE(shown[i].imageKey, keys[i]);
     }
 }
@@ -187,12 +175,13 @@ void TestCalc::errors_data()
     QTest::newRow("letters in cost") << QStringList { "400", "abc", "10", "90" } << bad.arg("Fuel Costs");
     QTest::newRow("mileage named before price") << QStringList { "x", "45", "10", "y" } << bad.arg("Mileage");
     QTest::newRow("empty commute") << QStringList { "400", "45", "", "90" } << bad.arg("Commute Distance");
-    QTest::newRow("zero cost") << QStringList { "400", "0", "10", "90" } << "TripLedger - Division by zero";
     QTest::newRow("zero price") << QStringList { "400", "45", "10", "0" } << "TripLedger - Division by zero";
     QTest::newRow("zero mileage") << QStringList { "0", "45", "10", "90" } << "TripLedger - Division by zero";
-    QTest::newRow("zero commute") << QStringList { "400", "45", "0", "90" } << "TripLedger - Division by zero";
     QTest::newRow("zero over zero") << QStringList { "0", "0", "10", "90" } << "TripLedger - Overflow";
-    QTest::newRow("beyond a double") << QStringList { "1E300", "1E-300", "10", "90" } << "TripLedger - Overflow";
+    QTest::newRow("quotient beyond a double")
+        << QStringList { "1E300", "1E-300", "10", "90" } << "TripLedger - Overflow";
+    // Only the monthly cost's last product leaves the range; the daily cost stays finite.
+    QTest::newRow("product beyond a double") << QStringList { "1", "5E298", "1E9", "1E300" } << "TripLedger - Overflow";
 }
 
 void TestCalc::errors()
@@ -217,7 +206,6 @@ void TestCalc::usEnglish_data()
     };
     row("US English", "en_US", "English (United States)", true);
     row("UK English", "en_GB", "English (United Kingdom)", false);
-    row("German", "de_DE", "German (Germany)", false);
     row("up to a NUL", "", QStringLiteral("English (United States)") + QChar(u'\0'), true);
     row("other case", "", "english (united states)", false);
     row("blanks around", "", " English (United States) ", false);
