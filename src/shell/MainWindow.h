@@ -42,9 +42,6 @@ public:
     // Shows the window in the middle of its screen.
     void showCentred();
 
-    // 4 litres to the gallon rather than 5; set by the start-up step.
-    bool blnUSEnglish() const { return m_blnUSEnglish; }
-
 protected:
     // Every message box of the window goes through here: modal, one OK button.
     virtual void showMessage(const QString& text, const QString& title, QMessageBox::Icon icon);
@@ -83,7 +80,7 @@ private:
     void mnuHelpAbout_Click();
 
     AppEnvironment m_environment;
-    bool m_blnUSEnglish = false;
+    bool m_blnUSEnglish = false; // 4 litres to the gallon rather than 5; set by the start-up step
     QPointer<HelpWindow> m_help;
 
     QTabBar* tbsData = nullptr;
