@@ -17,7 +17,6 @@ struct HistoryRecord
     QString unit; // "Litre" or "Gallon"
 
     bool operator==(const HistoryRecord& other) const;
-    bool operator!=(const HistoryRecord& other) const { return !(*this == other); }
 
     // The line as written, without its line break:
     // "VehicleReg:AB12 CDE;Date:21/03/2005 14:35:12;Mileage:400;...;Unit:Litre;"
