@@ -45,6 +45,7 @@ private slots:
     void readerRefusesWhatIsNoFile_data();
     void readerRefusesWhatIsNoFile();
     void twoProcessesNeverMixLines();
+    void partWrittenLineIsAFailure();
 
     void readsAnyFile_data();
     void readsAnyFile();
@@ -218,6 +219,22 @@ void TestHistoryFile::twoProcessesNeverMixLines()
         // Each writer's lines stand in the order it wrote them.
         QCOMPARE(match.captured(2).toInt(), next[match.captured(1).toUtf8()]++);
     }
+}
+
+void TestHistoryFile::partWrittenLineIsAFailure()
+{
+    m_folder.write("first\r\n");
+    QProcess appender;
+    appender.start(QCoreApplication::applicationDirPath() + QStringLiteral("/appender"),
+        { path(), QStringLiteral("CUT"), QStringLiteral("1"), QStringLiteral("40") });
+    QVERIFY(appender.waitForFinished(60000));
+    QCOMPARE(appender.exitCode(), 1);
+    QVERIFY(appender.readAllStandardError().startsWith("TripLedger.txt - "));
+    const QByteArray torn = m_folder.read();
+    QCOMPARE(torn.size(), 40);
+    // The next save keeps its line apart from the torn one.
+    HistoryFile::appendLine(path(), QStringLiteral("next"));
+    QCOMPARE(m_folder.read(), torn + "\r\nnext\r\n");
 }
 
 void TestHistoryFile::readsAnyFile_data()
