@@ -127,7 +127,7 @@ void TestCalculatorWindow::calculationErrors()
         QCOMPARE(box->selectedText(), box->text()); // ready to be typed over
 
     QCOMPARE(m_window->messages, QStringList { "critical | Data Entry Error | " + message });
-    QCOMPARE(m_window->status(), QStringLiteral("Mileage costs had an error."));
+    QCOMPARE(m_window->statusUnderMessage, QStringLiteral("Mileage costs had an error."));
     QVERIFY(m_window->items("lvwDataView").isEmpty());
     QVERIFY(m_window->control<QPushButton>("cmdSave")->isEnabled());
 }

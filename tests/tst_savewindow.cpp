@@ -127,7 +127,7 @@ void TestSaveWindow::registrationRefused()
     save(registration);
     QCOMPARE(m_window->messages,
         QStringList { "critical | Save Data Error | Vehicle Registration Check Failure - " + description });
-    QCOMPARE(m_window->status(), QStringLiteral("Save mileage costs had an error."));
+    QCOMPARE(m_window->statusUnderMessage, QStringLiteral("Save mileage costs had an error."));
     QCOMPARE(file(), QByteArray("<absent>"));
 }
 

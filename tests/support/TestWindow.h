@@ -22,6 +22,8 @@ public:
 
     // Every message box shown, as "critical | title | text" or "information | title | text".
     QStringList messages;
+    // The status bar's text while the last box was open.
+    QString statusUnderMessage;
     // When set, each box is also shown for real and closed at once; boxTexts then holds what each box showed,
     // with "<markup>" before a text that the box would render as markup.
     bool realBoxes = false;
@@ -85,6 +87,7 @@ protected:
         messages.append(
             (icon == QMessageBox::Critical ? QStringLiteral("critical | ") : QStringLiteral("information | ")) + title
             + QStringLiteral(" | ") + text);
+        statusUnderMessage = status();
         if (!realBoxes)
             return;
         QTimer::singleShot(0, this, [this] {
