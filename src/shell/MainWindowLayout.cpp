@@ -6,12 +6,14 @@
 #include "views/HistoryTreeModel.h"
 #include "views/ImageList.h"
 #include "views/MileageChart.h"
+#include "views/TextListModel.h"
 
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
@@ -140,6 +142,8 @@ void frmTripLedger::createCalculatorPage(QWidget* area)
     cboVehicleReg = place(new QComboBox(fraCalc), "cboVehicleReg", 2760, 4800, 1680, 330);
     cboVehicleReg->setEditable(true);
     cboVehicleReg->setInsertPolicy(QComboBox::NoInsert);
+    m_vehicleModel = new TextListModel(this);
+    cboVehicleReg->setModel(m_vehicleModel);
     cmdSave = place(new QPushButton(QStringLiteral("&Save"), fraCalc), "cmdSave", 4560, 4785, 1215, 375);
     cmdSave->setEnabled(false);
 
@@ -164,8 +168,12 @@ void frmTripLedger::createHistoryPage(QWidget* area)
     tvwListData->setModel(m_historyModel);
 
     lblDataNodes = label(fraHistory, "lblDataNodes", QStringLiteral("Average Per Vehicle"), 120, 3360, 2640, 240);
-    lvwAverageData = place(new QListWidget(fraHistory), "lvwAverageData", 120, 3600, 5655, 1575);
+    lvwAverageData = place(new QListView(fraHistory), "lvwAverageData", 120, 3600, 5655, 1575);
     lvwAverageData->setIconSize(QSize(16, 16));
+    lvwAverageData->setUniformItemSizes(true); // one line each: the list lays out its first entry only
+    m_meanModel = new TextListModel(lvwAverageData);
+    m_meanModel->setImageKey(QStringLiteral("CO"));
+    lvwAverageData->setModel(m_meanModel);
     lblDataNodes->setBuddy(lvwAverageData);
 }
 
@@ -176,6 +184,7 @@ void frmTripLedger::createGraphPage(QWidget* area)
 
     lblDataItem = label(fraChart, "lblDataItem", QStringLiteral("Please Select Vehicle"), 120, 270, 2640, 270);
     cboVehicleList = place(new QComboBox(fraChart), "cboVehicleList", 2760, 210, 3015, 330);
+    cboVehicleList->setModel(m_vehicleModel);
     lblDataItem->setBuddy(cboVehicleList);
     mscMileage = place(new MileageChart(fraChart), "mscMileage", 120, 600, 5655, 4575);
     mscMileage->setAccessibleName(QStringLiteral("Mileage chart"));

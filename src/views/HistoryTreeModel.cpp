@@ -1,5 +1,6 @@
 #include "HistoryTreeModel.h"
 
+#include "DisplayText.h"
 #include "ImageList.h"
 
 HistoryTreeModel::HistoryTreeModel(QObject* parent)
@@ -61,6 +62,8 @@ QVariant HistoryTreeModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:
+        return DisplayText::oneLine(m_table.text(n));
+    case Qt::EditRole:
         return m_table.text(n);
     case Qt::DecorationRole:
         return m_table.isVehicle(n) ? m_vehicleIcon : m_recordIcon;
