@@ -171,6 +171,7 @@ void frmTripLedger::createHistoryPage(QWidget* area)
     lvwAverageData = place(new QListView(fraHistory), "lvwAverageData", 120, 3600, 5655, 1575);
     lvwAverageData->setIconSize(QSize(16, 16));
     lvwAverageData->setUniformItemSizes(true); // one line each: the list lays out its first entry only
+    lvwAverageData->setTextElideMode(Qt::ElideMiddle); // a long registration never hides its mean
     m_meanModel = new TextListModel(lvwAverageData);
     m_meanModel->setImageKey(QStringLiteral("CO"));
     lvwAverageData->setModel(m_meanModel);

@@ -28,7 +28,8 @@ int TextListModel::rowCount(const QModelIndex& parent) const
 
 QVariant TextListModel::data(const QModelIndex& index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    // A box without a current entry asks for the invalid index.
+    if (!index.isValid() || !checkIndex(index, CheckIndexOption::ParentIsInvalid))
         return {};
     const QString& text = m_texts[index.row()];
     switch (role) {
