@@ -7,10 +7,18 @@
 
 namespace GraphData {
 
+namespace {
+
+// MPG texts repeat: each distinct one is converted once, up to this many.
+constexpr size_t MaxRememberedValues = 1 << 16;
+
+} // namespace
+
 std::vector<Point> points(const QString& historyFilePath, const QString& chosenRegistration, const QLocale& locale)
 {
     const QString chosen = chosenRegistration.toUpper().trimmed();
     ByteKeyed<bool> matches; // whether a registration, as written in the file, is the chosen vehicle
+    ByteKeyed<std::optional<double>> values;
     std::vector<Point> result;
     HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
         const std::optional<QByteArrayView> mpg = RecordField::find(line, "MPG:");
@@ -23,7 +31,15 @@ std::vector<Point> points(const QString& historyFilePath, const QString& chosenR
             match = &matches.insert(*reg, HistoryFile::decode(*reg).toUpper().trimmed() == chosen);
         if (!*match)
             return;
-        if (const std::optional<double> value = Numbers::parse(HistoryFile::decode(*mpg), locale))
+        std::optional<double> value;
+        if (const std::optional<double>* known = values.find(*mpg)) {
+            value = *known;
+        } else {
+            value = Numbers::parse(HistoryFile::decode(*mpg), locale);
+            if (values.size() < MaxRememberedValues)
+                values.insert(*mpg, value);
+        }
+        if (value)
             result.push_back({ HistoryFile::decode(*date), *value });
     });
     return result;
