@@ -3,7 +3,7 @@
 # Sourced by run.sh and test.sh.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libgl-dev fonts-liberation2)
+packages=(cmake make g++ pkg-config qt6-base-dev qt6-base-private-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libgl-dev fonts-liberation2)
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,7 +1,9 @@
 #include "TestWindow.h"
 
+#include "views/DisplayText.h"
 #include "views/HistoryTreeModel.h"
 #include "views/MileageChart.h"
+#include "views/PlotReduction.h"
 
 #include <QAbstractAxis>
 #include <QAbstractItemModelTester>
@@ -10,6 +12,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineSeries>
+#include <QListView>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTextDocumentFragment>
@@ -39,6 +42,10 @@ private slots:
     void otherRegionalSettingsRead();
     void markupShownAsText();
     void enlargedWindowGrowsTheHistory();
+    void longTextShownOnOneLineKeptWhole_data();
+    void longTextShownOnOneLineKeptWhole();
+    void graphDrawsWhatTheEyeSees_data();
+    void graphDrawsWhatTheEyeSees();
 
 private:
     void write(const QByteArray& bytes) { m_folder.write(bytes); }
@@ -105,8 +112,8 @@ void TestHistoryWindow::treeShowsVehiclesAndRecords()
     QVERIFY(!model->index(0, 0, ab).data(Qt::DecorationRole).value<QIcon>().isNull());
     QCOMPARE(m_window->items("lvwAverageData"),
         (QStringList { "Mean MPG for vehicle AB12 CDE is 35.00", "Mean MPG for vehicle XY99 ZZZ is 50.00" }));
-    QCOMPARE(
-        m_window->control<QListWidget>("lvwAverageData")->item(0)->data(Qt::UserRole).toString(), QStringLiteral("CO"));
+    QCOMPARE(m_window->control<QListView>("lvwAverageData")->model()->index(0, 0).data(Qt::UserRole).toString(),
+        QStringLiteral("CO"));
     QVERIFY(!m_window->control<QTreeView>("tvwListData")->isExpanded(ab));
 }
 
@@ -290,6 +297,89 @@ void TestHistoryWindow::enlargedWindowGrowsTheHistory()
     QCOMPARE(tree->size(), treeBefore + QSize(300, 100));
     QCOMPARE(chart()->size(), chartBefore + QSize(300, 150));
     QCOMPARE(m_window->control<QWidget>("cmdCalc")->geometry(), calculate);
+}
+
+void TestHistoryWindow::longTextShownOnOneLineKeptWhole_data()
+{
+    QTest::addColumn<QString>("registration");
+    QTest::newRow("registration of 1,000 characters") << QString(500, u'A') + QString(500, u'B');
+    QTest::newRow("registration with a line separator") << QStringLiteral("AB12\u2028CDE");
+}
+
+// The list and boxes show a long or broken registration cut to one line; everything else uses it whole, so a
+// twin that differs only in the part cut away stays a vehicle of its own.
+void TestHistoryWindow::longTextShownOnOneLineKeptWhole()
+{
+    QFETCH(QString, registration);
+    QString twin = registration;
+    twin[twin.size() / 2] = u'#';
+    const QByteArray reg = registration.toUtf8();
+    write(record(reg, " 30.00") + record(twin.toUtf8(), " 90.00") + record(reg, " 40.00"));
+    open();
+    const auto isShownOnOneLine = [](const QString& text) {
+        return text.size() <= DisplayText::MaxLength && !text.contains(QChar::LineSeparator);
+    };
+
+    clickTab(1);
+    auto* tree = m_window->control<QTreeView>("tvwListData");
+    const QModelIndex vehicle = tree->model()->index(0, 0);
+    QVERIFY(isShownOnOneLine(vehicle.data().toString()));
+    QCOMPARE(vehicle.data(Qt::EditRole).toString(), registration);
+    QVERIFY(isShownOnOneLine(tree->model()->index(0, 0, vehicle).data().toString()));
+    QVERIFY(tree->visualRect(vehicle).height() < 2 * tree->fontMetrics().height());
+    const QStringList means = m_window->items("lvwAverageData");
+    QCOMPARE(means.size(), 2);
+    QVERIFY(isShownOnOneLine(means[0]));
+    QVERIFY(means[0].endsWith(QStringLiteral(" is 35.00")));
+    QVERIFY(means[1].endsWith(QStringLiteral(" is 90.00")));
+
+    clickTab(2);
+    QVERIFY(isShownOnOneLine(m_window->entries("cboVehicleList").value(0)));
+    chooseVehicle(0);
+    QCOMPARE(chart()->points().size(), size_t(2));
+
+    clickTab(0);
+    auto* box = m_window->control<QComboBox>("cboVehicleReg");
+    QVERIFY(isShownOnOneLine(box->model()->index(1, 0).data().toString())); // as its drop-down shows it
+    box->setCurrentIndex(1);
+    m_window->calculate({ "400", "45", "10", "90" });
+    m_window->click("cmdSave");
+    QVERIFY(m_folder.read().endsWith("\r\nVehicleReg:" + twin.toUtf8()
+        + ";Date:21/03/2005 14:35:12;Mileage:400;"
+          "Cost:45;MPG: 40.00;Commute Distance:10;Price Per Unit:90;Unit:Litre;\r\n"));
+}
+
+void TestHistoryWindow::graphDrawsWhatTheEyeSees_data()
+{
+    QTest::addColumn<int>("count");
+    QTest::newRow("a few thousand points drawn whole") << int(PlotReduction::DrawnWhole);
+    QTest::newRow("100,000 points drawn by their extremes") << 100'000;
+}
+
+void TestHistoryWindow::graphDrawsWhatTheEyeSees()
+{
+    QFETCH(int, count);
+    std::vector<GraphData::Point> points;
+    for (int i = 0; i < count; ++i)
+        points.push_back({ QStringLiteral("01/02/2005"), 30.0 + (i * 7919 % 1000) / 100.0 });
+    points[size_t(count / 3)].mpg = 5.0;
+    points[size_t(count / 3 + 1)].mpg = 95.0;
+    chart()->setPoints(points);
+
+    const auto* series = qobject_cast<QLineSeries*>(chart()->chart()->series().value(0));
+    const QList<QPointF> drawn = series->points();
+    if (count <= PlotReduction::DrawnWhole)
+        QCOMPARE(drawn.size(), count);
+    else
+        QVERIFY(drawn.size() < count / 10);
+    const auto [low, high] = std::minmax_element(
+        drawn.begin(), drawn.end(), [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
+    QCOMPARE(low->y(), 5.0);
+    QCOMPARE(high->y(), 95.0);
+    QCOMPARE(drawn.first().x(), 0.0);
+    QCOMPARE(drawn.last().x(), double(count - 1));
+    QVERIFY(
+        std::is_sorted(drawn.begin(), drawn.end(), [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); }));
 }
 
 QTEST_MAIN(TestHistoryWindow)

@@ -2,8 +2,8 @@
 
 #include "ByteKeys.h"
 #include "HistoryFile.h"
+#include "MpgValues.h"
 #include "RecordField.h"
-#include "calc/Numbers.h"
 
 namespace GraphData {
 
@@ -11,6 +11,7 @@ std::vector<Point> points(const QString& historyFilePath, const QString& chosenR
 {
     const QString chosen = chosenRegistration.toUpper().trimmed();
     ByteKeyed<bool> matches; // whether a registration, as written in the file, is the chosen vehicle
+    MpgValues mpgs(locale);
     std::vector<Point> result;
     HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
         const std::optional<QByteArrayView> mpg = RecordField::find(line, "MPG:");
@@ -23,7 +24,7 @@ std::vector<Point> points(const QString& historyFilePath, const QString& chosenR
             match = &matches.insert(*reg, HistoryFile::decode(*reg).toUpper().trimmed() == chosen);
         if (!*match)
             return;
-        if (const std::optional<double> value = Numbers::parseStored(HistoryFile::decode(*mpg), locale))
+        if (const std::optional<double> value = mpgs.read(*mpg))
             result.push_back({ HistoryFile::decode(*date), *value });
     });
     return result;

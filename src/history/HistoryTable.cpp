@@ -1,6 +1,7 @@
 #include "HistoryTable.h"
 
 #include "HistoryFile.h"
+#include "MpgValues.h"
 #include "RecordField.h"
 #include "calc/CheckedMath.h"
 #include "calc/Numbers.h"
@@ -8,32 +9,16 @@
 #include <QFileInfo>
 #include <QStringEncoder>
 
-namespace {
-
-// MPG texts repeat: each distinct one is converted once, up to this many.
-constexpr size_t MaxRememberedValues = 1 << 16;
-
-} // namespace
-
 bool HistoryTable::load(const QString& historyFilePath, const QLocale& locale, HistoryTable& table)
 {
     table.clear();
     table.m_lines.reserve(QFileInfo(historyFilePath).size());
-    ByteKeyed<std::optional<double>> values;
+    MpgValues mpgs(locale);
     return HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
         const std::optional<QByteArrayView> reg = RecordField::find(line, "VehicleReg:");
         const std::optional<QByteArrayView> mpg = RecordField::find(line, "MPG:");
-        if (!reg || !mpg)
-            return;
-        std::optional<double> value;
-        if (const std::optional<double>* known = values.find(*mpg)) {
-            value = *known;
-        } else {
-            value = Numbers::parseStored(HistoryFile::decode(*mpg), locale);
-            if (values.size() < MaxRememberedValues)
-                values.insert(*mpg, value);
-        }
-        table.addRecord(line, *reg, value);
+        if (reg && mpg)
+            table.addRecord(line, *reg, mpgs.read(*mpg));
     });
 }
 

@@ -17,6 +17,7 @@
 #include "views/HistoryTreeModel.h"
 #include "views/ImageList.h"
 #include "views/MileageChart.h"
+#include "views/TextListModel.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -206,20 +207,18 @@ void frmTripLedger::cmdSave_Click()
 void frmTripLedger::LoadVehicleList()
 {
     const QString typedRegistration = cboVehicleReg->currentText();
-    const QString chosenVehicle = cboVehicleList->currentText();
-    cboVehicleReg->clear();
-    cboVehicleList->clear();
+    const QString chosenVehicle = cboVehicleList->currentData(Qt::EditRole).toString();
+    m_vehicleModel->setTexts({});
     trapped(QStringLiteral("Load Data Error"), [&] {
-        const QStringList registrations = VehicleList::registrations(historyFilePath());
-        cboVehicleReg->addItems(registrations);
-        cboVehicleList->addItems(registrations);
+        // Both boxes show the one model: filled in one step, whatever the number of vehicles.
+        m_vehicleModel->setTexts(VehicleList::registrations(historyFilePath()));
         // Filling a box chooses nothing: only what the user had typed or chosen is put back.
         cboVehicleReg->setCurrentIndex(-1);
         cboVehicleList->setCurrentIndex(-1);
         if (!typedRegistration.trimmed().isEmpty())
             cboVehicleReg->setCurrentText(typedRegistration);
         if (!chosenVehicle.trimmed().isEmpty())
-            cboVehicleList->setCurrentText(chosenVehicle);
+            cboVehicleList->setCurrentIndex(cboVehicleList->findData(chosenVehicle, Qt::EditRole));
     });
 }
 
@@ -254,11 +253,7 @@ void frmTripLedger::LoadHistoricalData()
             throw;
         }
         m_historyModel->setTable(std::move(table));
-        lvwAverageData->clear();
-        for (const QString& text : m_historyModel->table().meanTexts(m_environment.locale)) {
-            auto* item = new QListWidgetItem(ImageList::icon(QStringLiteral("CO")), text, lvwAverageData);
-            item->setData(Qt::UserRole, QStringLiteral("CO"));
-        }
+        m_meanModel->setTexts(m_historyModel->table().meanTexts(m_environment.locale));
         setStatus(QStringLiteral("Historical Data Loaded."));
     });
 }
@@ -267,7 +262,8 @@ void frmTripLedger::LoadGraphData(bool blnQuiet)
 {
     trapped(QStringLiteral("Chart Data Error"), [&] {
         setStatus(QStringLiteral("Loading Graph Data."));
-        const QString chosen = cboVehicleList->currentText();
+        // The chosen registration whole, not as the box shows it.
+        const QString chosen = cboVehicleList->currentData(Qt::EditRole).toString();
         if (chosen.trimmed().isEmpty()) {
             if (!blnQuiet)
                 showMessage(QStringLiteral("You need to have selected a vehicle to plot a graph!"),

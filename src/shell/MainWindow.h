@@ -17,6 +17,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QMenu;
 class QPushButton;
@@ -24,6 +25,7 @@ class QRadioButton;
 class QStatusBar;
 class QTabBar;
 class QTreeView;
+class TextListModel;
 
 // The Trip Ledger window: the Calculator, History and Graph pages under one tab strip, the menus and the
 // status bar. Its handlers only carry values between the controls and the program's logic, in the order the
@@ -104,10 +106,12 @@ private:
     QTreeView* tvwListData = nullptr;
     HistoryTreeModel* m_historyModel = nullptr;
     QLabel* lblDataNodes = nullptr;
-    QListWidget* lvwAverageData = nullptr;
+    QListView* lvwAverageData = nullptr;
+    TextListModel* m_meanModel = nullptr;
     QGroupBox* fraChart = nullptr;
     QLabel* lblDataItem = nullptr;
     QComboBox* cboVehicleList = nullptr;
+    TextListModel* m_vehicleModel = nullptr; // the entries of both vehicle boxes
     MileageChart* mscMileage = nullptr;
     QStatusBar* sbtStatus = nullptr;
     QLabel* sbtStatusText = nullptr;

@@ -7,6 +7,7 @@
 #include "views/HistoryTreeModel.h"
 #include "views/ImageList.h"
 #include "views/MileageChart.h"
+#include "views/TextListModel.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -14,6 +15,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
@@ -151,6 +153,8 @@ void frmTripLedger::createCalculatorPage(QWidget* area)
     cboVehicleReg = place(new QComboBox(fraCalc), "cboVehicleReg", 2760, 4800, 1680, 330);
     cboVehicleReg->setEditable(true);
     cboVehicleReg->setInsertPolicy(QComboBox::NoInsert);
+    m_vehicleModel = new TextListModel(this);
+    cboVehicleReg->setModel(m_vehicleModel);
     // A registration is saved exactly as typed: the default completion would turn a prefix or another case of
     // a saved registration into that registration. Choosing from the list still fills the box.
     cboVehicleReg->setCompleter(nullptr);
@@ -181,8 +185,13 @@ void frmTripLedger::createHistoryPage(QWidget* area)
     tvwListData->setModel(m_historyModel);
 
     lblDataNodes = label(fraHistory, "lblDataNodes", QStringLiteral("Average Per Vehicle"), 120, 3360, 2640, 240);
-    lvwAverageData = place(new QListWidget(fraHistory), "lvwAverageData", 120, 3600, 5655, 1575);
+    lvwAverageData = place(new QListView(fraHistory), "lvwAverageData", 120, 3600, 5655, 1575);
     lvwAverageData->setIconSize(QSize(16, 16));
+    lvwAverageData->setUniformItemSizes(true); // one line each: the list lays out its first entry only
+    lvwAverageData->setTextElideMode(Qt::ElideMiddle); // a long registration never hides its mean
+    m_meanModel = new TextListModel(lvwAverageData);
+    m_meanModel->setImageKey(QStringLiteral("CO"));
+    lvwAverageData->setModel(m_meanModel);
     lblDataNodes->setBuddy(lvwAverageData);
     // Qt names text boxes and combo boxes after their labels, but not lists.
     lvwAverageData->setAccessibleName(lblDataNodes->text());
@@ -195,6 +204,7 @@ void frmTripLedger::createGraphPage(QWidget* area)
 
     lblDataItem = label(fraChart, "lblDataItem", QStringLiteral("Please Select Vehicle"), 120, 270, 2640, 270);
     cboVehicleList = place(new QComboBox(fraChart), "cboVehicleList", 2760, 210, 3015, 330);
+    cboVehicleList->setModel(m_vehicleModel);
     lblDataItem->setBuddy(cboVehicleList);
     mscMileage = place(new MileageChart(fraChart), "mscMileage", 120, 600, 5655, 4575);
     mscMileage->setLocale(m_environment.locale);

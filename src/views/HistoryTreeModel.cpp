@@ -1,5 +1,6 @@
 #include "HistoryTreeModel.h"
 
+#include "DisplayText.h"
 #include "ImageList.h"
 
 #include <QTextDocument>
@@ -62,9 +63,11 @@ QVariant HistoryTreeModel::data(const QModelIndex& index, int role) const
     const qint32 n = node(index);
     switch (role) {
     case Qt::DisplayRole:
+        return DisplayText::oneLine(m_table.text(n));
+    case Qt::EditRole:
         return m_table.text(n);
     case Qt::ToolTipRole: // a tooltip that looks like markup would be rendered as such
-        return Qt::convertFromPlainText(m_table.text(n), Qt::WhiteSpacePre);
+        return Qt::convertFromPlainText(DisplayText::oneLine(m_table.text(n)), Qt::WhiteSpacePre);
     case Qt::DecorationRole:
         return m_table.isVehicle(n) ? m_vehicleIcon : m_recordIcon;
     case KeyRole:

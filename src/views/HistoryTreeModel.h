@@ -6,7 +6,8 @@
 #include <QIcon>
 
 // The history tree over a HistoryTable: vehicles at the root, their saved calculations below. Nodes are made
-// only when a view asks for them, so a history of any size shows at once.
+// only when a view asks for them, so a history of any size shows at once. A node's text is shown on one line,
+// cut to a display length (DisplayRole, ToolTipRole); its whole text is its EditRole.
 class HistoryTreeModel : public QAbstractItemModel
 {
     Q_OBJECT

@@ -1,5 +1,7 @@
 #include "MileageChart.h"
 
+#include "PlotReduction.h"
+
 #include "calc/Numbers.h"
 
 #include <QCategoryAxis>
@@ -89,17 +91,14 @@ void MileageChart::setPoints(std::vector<GraphData::Point> points)
     m_points = std::move(points);
     const qsizetype count = qsizetype(m_points.size());
 
-    QList<QPointF> values;
-    values.reserve(count);
     double low = 0;
     double high = 1;
     for (qsizetype i = 0; i < count; ++i) {
         const double mpg = m_points[size_t(i)].mpg;
-        values.append(QPointF(double(i), mpg));
         low = i == 0 ? mpg : std::min(low, mpg);
         high = i == 0 ? mpg : std::max(high, mpg);
     }
-    m_series->replace(values);
+    m_series->replace(PlotReduction::drawnPoints(m_points));
 
     for (const QString& label : m_timeAxis->categoriesLabels())
         m_timeAxis->remove(label);

@@ -15,7 +15,8 @@ class QValueAxis;
 
 // One vehicle's miles per gallon: a line with a marker on every point, one point per saved calculation in
 // file order, the dates on the "Time" axis and the values on the "MPG" axis. With many points only evenly
-// spaced dates are labelled, so that the labels stay legible; every point is still drawn.
+// spaced dates are labelled, so that the labels stay legible, and only the points that shape the line are
+// drawn (PlotReduction); the tooltip still names the saved calculation nearest the pointer.
 class MileageChart : public QWidget
 {
     Q_OBJECT

@@ -4,6 +4,7 @@
 
 #include "shell/MainWindow.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -39,11 +40,13 @@ public:
 
     QString status() const { return control<QLabel>("sbtStatusText")->text(); }
 
+    // The entries of a list as shown.
     QStringList items(const char* listName) const
     {
         QStringList texts;
-        for (const auto* list = control<QListWidget>(listName); texts.size() < list->count();)
-            texts.append(list->item(int(texts.size()))->text());
+        const QAbstractItemModel* model = control<QAbstractItemView>(listName)->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            texts.append(model->index(row, 0).data().toString());
         return texts;
     }
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QIcon>
+#include <QStringList>
+
+// A list of texts from the history file, however many and however long, filled in one reset so that a view
+// lays it out once. Each entry is shown on one line, cut to a display length (DisplayRole); its
+// whole text is its EditRole, which is what is matched, chosen and saved.
+class TextListModel : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    explicit TextListModel(QObject* parent = nullptr);
+
+    // The image shown beside every entry; its key is each entry's Qt::UserRole. Empty: no image.
+    void setImageKey(const QString& key);
+    void setTexts(QStringList texts);
+    const QStringList& texts() const { return m_texts; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+private:
+    QStringList m_texts;
+    QString m_imageKey;
+    QIcon m_image;
+};
