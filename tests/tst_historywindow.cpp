@@ -269,7 +269,7 @@ void TestHistoryWindow::otherRegionalSettingsRead()
 
 void TestHistoryWindow::markupShownAsText()
 {
-    write(record("<b>BOLD</b>", " none"));
+    write(record("<b>BOLD</b>", " none") + record("X", " 40.00", "<i>1</i>/02/2005 08:00:00"));
     open();
     m_window->realBoxes = true;
     clickTab(1);
@@ -280,6 +280,8 @@ void TestHistoryWindow::markupShownAsText()
     chooseVehicle(0);
     QCOMPARE(m_window->boxTexts,
         QStringList { "Graph Data Check Failure - No saved calculation with a usable MPG for vehicle <b>BOLD</b>." });
+    chooseVehicle(1);
+    QCOMPARE(chart()->axisLabels(), QStringList { "&lt;i&gt;1&lt;/i&gt;/0" }); // drawn as the text it is
 }
 
 void TestHistoryWindow::enlargedWindowGrowsTheHistory()

@@ -105,7 +105,7 @@ void MileageChart::setPoints(std::vector<GraphData::Point> points)
     m_timeAxis->setStartValue(-0.5);
     const qsizetype step = std::max<qsizetype>(1, (count + MaxLabels - 1) / MaxLabels);
     for (qsizetype i = 0; i < count; i += step) {
-        QString label = m_points[size_t(i)].label();
+        QString label = m_points[size_t(i)].label().toHtmlEscaped(); // the axis draws its labels as rich text
         while (m_timeAxis->categoriesLabels().contains(label))
             label += QChar(Disambiguator);
         m_timeAxis->append(label, double(i));
