@@ -8,14 +8,17 @@
 #include <QAbstractAxis>
 #include <QAbstractItemModelTester>
 #include <QChart>
+#include <QChartView>
 #include <QDir>
 #include <QFile>
+#include <QGraphicsLayout>
 #include <QGroupBox>
 #include <QLineSeries>
 #include <QListView>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QTextDocumentFragment>
+#include <QToolTip>
 #include <QTreeView>
 
 // The History and Graph pages through the real window, rebuilt from the file at every tab click.
@@ -42,6 +45,7 @@ private slots:
     void otherRegionalSettingsRead();
     void markupShownAsText();
     void enlargedWindowGrowsTheHistory();
+    void pointerOnAPointShowsItsDateAndMpg();
     void longTextShownOnOneLineKeptWhole_data();
     void longTextShownOnOneLineKeptWhole();
     void graphDrawsWhatTheEyeSees_data();
@@ -164,6 +168,10 @@ void TestHistoryWindow::graphQuietAndLoud()
     QVERIFY(m_window->messages.isEmpty());
     QCOMPARE(m_window->status(), QStringLiteral("Loading Graph Data."));
     QVERIFY(chart()->points().empty());
+    // Nothing drawn yet: no axes, a line that asks for a vehicle.
+    QCOMPARE(chart()->chart()->title(), QStringLiteral("Choose a vehicle above to draw its miles per gallon."));
+    for (const QAbstractAxis* axis : chart()->chart()->axes())
+        QVERIFY(!axis->isVisible());
 
     emit m_window->control<QComboBox>("cboVehicleList")->activated(-1);
     QCOMPARE(m_window->messages,
@@ -190,6 +198,7 @@ void TestHistoryWindow::graphFollowsFileOrder()
     for (const QAbstractAxis* axis : axes)
         titles.append(axis->titleText());
     QCOMPARE(titles, (QStringList { "Time", "MPG" }));
+    QVERIFY(axes[0]->isVisible() && axes[1]->isVisible() && chart()->chart()->title().isEmpty());
 
     // Choosing the Graph tab again redraws from the file, for the vehicle still chosen.
     write(record("AB12 CDE", " 12.00"));
@@ -299,6 +308,21 @@ void TestHistoryWindow::enlargedWindowGrowsTheHistory()
     QCOMPARE(tree->size(), treeBefore + QSize(300, 100));
     QCOMPARE(chart()->size(), chartBefore + QSize(300, 150));
     QCOMPARE(m_window->control<QWidget>("cmdCalc")->geometry(), calculate);
+}
+
+void TestHistoryWindow::pointerOnAPointShowsItsDateAndMpg()
+{
+    clickTab(2);
+    chooseVehicle(0);
+    auto* view = chart()->findChild<QChartView*>();
+    view->chart()->layout()->activate(); // the axes it has just shown take their room
+    const QPointF second = view->chart()->mapToPosition(QPointF(1, 40.0));
+    const QPoint at = view->mapFromScene(view->chart()->mapToScene(second));
+    QTest::mouseMove(view->viewport(), at - QPoint(6, 0));
+    QTest::mouseMove(view->viewport(), at);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText(),
+        QStringLiteral("08/03/2005 08:00:00\nMPG: 40.00"));
 }
 
 void TestHistoryWindow::longTextShownOnOneLineKeptWhole_data()

@@ -23,6 +23,8 @@ namespace {
 // The axis keys its categories by label; equal dates are told apart by invisible zero-width spaces.
 constexpr char16_t Disambiguator = u'\u200b';
 
+const QString EmptyText = QStringLiteral("Choose a vehicle above to draw its miles per gallon.");
+
 } // namespace
 
 MileageChart::MileageChart(QWidget* parent)
@@ -111,6 +113,11 @@ void MileageChart::setPoints(std::vector<GraphData::Point> points)
         m_timeAxis->append(label, double(i));
     }
     m_timeAxis->setRange(-0.5, std::max<double>(0.5, double(count) - 0.5));
+
+    // Empty, the chart asks for a vehicle rather than show axes that mean nothing.
+    m_timeAxis->setVisible(count > 0);
+    m_mpgAxis->setVisible(count > 0);
+    m_chart->setTitle(count > 0 ? QString() : EmptyText);
 
     // A little room above and below the data; a flat line still gets a scale around it.
     const double margin = high > low ? (high - low) * 0.1 : std::max(1.0, std::fabs(high) * 0.1);
