@@ -38,13 +38,15 @@ xdotool key Tab; xdotool type 95; xdotool key alt+c
 shot "$main" calculator
 
 eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove $((X + 205)) $((Y + 20)) click 1           # the Graph tab, no vehicle chosen yet
+shot "$main" graph-empty
+xdotool mousemove $((X + 280)) $((Y + 50)) click 1 key Down Return
+shot "$main" graph
 xdotool mousemove $((X + 140)) $((Y + 20)) click 1           # the History tab
 sleep 0.5
 xdotool mousemove $((X + 40)) $((Y + 58)) click 1 key Right  # open the first vehicle
+xdotool windowsize "$main" 760 560                          # enlarged: the whole record lines
 shot "$main" history
-xdotool mousemove $((X + 205)) $((Y + 20)) click 1           # the Graph tab
-xdotool mousemove $((X + 280)) $((Y + 50)) click 1 key Down Return
-shot "$main" graph
 
 xdotool key ctrl+h
 help=$(xdotool search --sync --name '^Trip Ledger Help$' | tail -1)
