@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12 packages), then configures and builds into build/.
-# Sourced by run.sh and test.sh.
+# Sourced by run.sh and test.sh, each with the CMake options of its own build as arguments: the two share build/,
+# so each names every option the other changes.
 set -euo pipefail
 
 packages=(cmake make g++ pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libgl-dev fonts-liberation2)
@@ -20,6 +21,6 @@ fi
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="$root/build"
 mkdir -p "$build"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo > "$build/configure.log" 2>&1 ||
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > "$build/configure.log" 2>&1 ||
     { cat "$build/configure.log"; exit 1; }
 cmake --build "$build" --parallel "$(nproc)"
