@@ -24,13 +24,13 @@ constexpr char16_t Disambiguator = u'\u200b';
 
 MileageChart::MileageChart(QWidget* parent)
     : QWidget(parent)
-    , m_view(new QChartView(this))
     , m_chart(new QChart)
+    // Given the chart at once: a view made without one makes its own, which setChart would leave undeleted.
+    , m_view(new QChartView(m_chart, this))
     , m_series(new QLineSeries(m_chart))
     , m_timeAxis(new QCategoryAxis(m_chart))
     , m_mpgAxis(new QValueAxis(m_chart))
 {
-    m_view->setChart(m_chart);
     m_view->setRenderHint(QPainter::Antialiasing);
     m_chart->legend()->hide();
     m_chart->setMargins(QMargins(2, 2, 2, 2));
