@@ -20,7 +20,10 @@ finish() {
         umount "$root/proc" || umount -l "$root/proc"
     fi
     # --one-file-system: should /proc still be mounted, it is never walked into.
+    local start
+    start=$(now)
     rm -rf --one-file-system "$work"
+    echo "== remove the root: done in $(seconds_since "$start")"
     if [ "$status" -ne 0 ]; then
         echo "FAILED: fresh-machine check, step \"$step\" (exit status $status)" >&2
     fi

@@ -4,7 +4,9 @@
 # so each names every option the other changes.
 set -euo pipefail
 
-packages=(cmake make g++ pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libgl-dev fonts-liberation2)
+# What the build and the program use themselves; the rest comes by dependency. Qt Charts' CMake package needs
+# Qt OpenGL's, which qt6-base-dev only recommends; Liberation Sans is the program's first choice of font.
+packages=(cmake make g++ qt6-base-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins fonts-liberation2)
 
 missing=()
 for package in "${packages[@]}"; do
