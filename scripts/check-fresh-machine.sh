@@ -10,6 +10,9 @@ set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 expected="Trip Ledger needs a desktop: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set)."
 
+# The script's own output, for finish: a signal may end the script while a step's output goes to its log.
+exec 3>&1 4>&2
+
 work="$(mktemp -d /tmp/tripledger-fresh.XXXXXX)"
 root="$work/root"
 step="start"
@@ -23,9 +26,9 @@ finish() {
     local start
     start=$(now)
     rm -rf --one-file-system "$work"
-    echo "== remove the root: done in $(seconds_since "$start")"
+    echo "== remove the root: done in $(seconds_since "$start")" >&3
     if [ "$status" -ne 0 ]; then
-        echo "FAILED: fresh-machine check, step \"$step\" (exit status $status)" >&2
+        echo "FAILED: fresh-machine check, step \"$step\" (exit status $status)" >&4
     fi
     exit "$status"
 }
@@ -62,7 +65,7 @@ run_step() {
 # Inside the root as a fresh login would have it: root's home, the usual PATH, no display, no locale set.
 in_root() {
     env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin TERM=dumb \
-        chroot "$root" /bin/bash -c "cd /root/TripLedger && $1"
+        chroot "$root" /bin/bash -c "cd /root/TripLedger && $1" 3>&- 4>&-
 }
 
 install_mmdebstrap() {
