@@ -8,6 +8,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -100,7 +101,8 @@ bool forEachLine(const QString& filePath, const std::function<void(QByteArrayVie
         visit(line);
     };
 
-    QByteArray chunk(ReadChunk, Qt::Uninitialized);
+    // A small history needs no larger buffer than itself; one that grows while read takes more reads.
+    QByteArray chunk(std::clamp(file.size(), qint64(1), qint64(ReadChunk)), Qt::Uninitialized);
     QByteArray carry; // the start of a line that runs on into the next chunk
     for (;;) {
         const qint64 got = file.read(chunk.data(), chunk.size());

@@ -29,13 +29,13 @@ const QString EmptyText = QStringLiteral("Choose a vehicle above to draw its mil
 
 MileageChart::MileageChart(QWidget* parent)
     : QWidget(parent)
-    , m_view(new QChartView(this))
     , m_chart(new QChart)
+    // Given the chart at once: a view made without one makes its own, which setChart would leave undeleted.
+    , m_view(new QChartView(m_chart, this))
     , m_series(new QLineSeries(m_chart))
     , m_timeAxis(new QCategoryAxis(m_chart))
     , m_mpgAxis(new QValueAxis(m_chart))
 {
-    m_view->setChart(m_chart);
     m_view->setRenderHint(QPainter::Antialiasing);
     // Named as a whole and in its view, which is what takes the keyboard focus and so what a screen reader
     // announces.

@@ -43,8 +43,8 @@ private:
     void showToolTip(const QPointF& at, bool entered);
 
     std::vector<GraphData::Point> m_points;
+    QChart* m_chart; // owned by m_view's scene
     QChartView* m_view;
-    QChart* m_chart;
     QLineSeries* m_series;
     QCategoryAxis* m_timeAxis;
     QValueAxis* m_mpgAxis;
