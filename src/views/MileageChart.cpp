@@ -126,14 +126,6 @@ void MileageChart::setPoints(std::vector<GraphData::Point> points)
         m_mpgAxis->applyNiceNumbers();
 }
 
-QStringList MileageChart::axisLabels() const
-{
-    QStringList labels = m_timeAxis->categoriesLabels();
-    for (QString& label : labels)
-        label.remove(QChar(Disambiguator));
-    return labels;
-}
-
 void MileageChart::showToolTip(const QPointF& at, bool entered)
 {
     const qsizetype i = qsizetype(std::lround(at.x()));

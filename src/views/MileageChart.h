@@ -2,7 +2,6 @@
 
 #include "history/GraphData.h"
 
-#include <QStringList>
 #include <QWidget>
 
 #include <vector>
@@ -29,11 +28,6 @@ public:
 
     void setPoints(std::vector<GraphData::Point> points);
     void clear();
-
-    const std::vector<GraphData::Point>& points() const { return m_points; }
-    // The dates written under the axis, left to right.
-    QStringList axisLabels() const;
-    QChart* chart() const { return m_chart; }
 
 protected:
     void changeEvent(QEvent* event) override;
