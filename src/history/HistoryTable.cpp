@@ -7,7 +7,6 @@
 #include "calc/Numbers.h"
 
 #include <QFileInfo>
-#include <QStringEncoder>
 
 bool HistoryTable::load(const QString& historyFilePath, const QLocale& locale, HistoryTable& table)
 {
@@ -96,13 +95,6 @@ void HistoryTable::indexRecordText(qint32 node)
     QString recordText = text(node);
     if (!m_recordNodeByText.contains(recordText)) // the first node of each text wins
         m_recordNodeByText.insert(std::move(recordText), node);
-}
-
-qint32 HistoryTable::FindVehicleNode(const QString& text)
-{
-    const QByteArray bytes = QStringEncoder(QStringConverter::System).encode(text);
-    const qint32* vehicle = m_vehicleByRegistration.find(bytes);
-    return firstNode(bytes, vehicle ? *vehicle : NoNode);
 }
 
 qint32 HistoryTable::firstNode(QByteArrayView registration, qint32 vehicle)

@@ -45,9 +45,6 @@ public:
     // "KC" and the ordinal of the vehicle's first valid record; empty for record nodes.
     QString key(qint32 node) const;
 
-    // The first node whose text equals text exactly, or NoNode.
-    qint32 FindVehicleNode(const QString& text);
-
     // "Mean MPG for vehicle X is 35.00" for each vehicle with a non-blank registration and at least one
     // numeric MPG, in the order the vehicles first appear; the mean is that of its numeric MPG values.
     QStringList meanTexts(const QLocale& locale) const;
@@ -87,7 +84,7 @@ private:
     std::vector<qint32> m_roots;
     QHash<qint32, std::vector<qint32>> m_children;
     ByteKeyed<qint32> m_vehicleByRegistration; // by the registration's bytes in the file
-    // Record texts, indexed only once a registration could equal one (see FindVehicleNode).
+    // Record texts, indexed only once a registration could equal one (see firstNode).
     QHash<QString, qint32> m_recordNodeByText;
     bool m_recordTextsIndexed = false;
 };

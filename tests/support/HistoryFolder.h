@@ -1,7 +1,5 @@
 #pragma once
 
-#include "history/HistoryFile.h"
-
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,12 +11,13 @@ inline QByteArray record(const QByteArray& reg, const QByteArray& mpg, const QBy
         + ";Commute Distance:10;Price Per Unit:90;Unit:Litre;\r\n";
 }
 
-// A folder of its own with the history file in it.
+// A folder of its own with the history file in it, named here rather than by the program, so that every test
+// pins the file's name.
 class HistoryFolder
 {
 public:
     QString dir() const { return m_dir.path(); }
-    QString path() const { return HistoryFile::path(m_dir.path()); }
+    QString path() const { return m_dir.filePath(QStringLiteral("TripLedger.txt")); }
 
     void write(const QByteArray& bytes) const
     {
@@ -38,7 +37,7 @@ public:
     void remove() const
     {
         QFile::remove(path());
-        QDir(dir()).rmdir(QStringLiteral("TripLedger.txt"));
+        QDir().rmdir(path());
     }
 
 private:
