@@ -28,14 +28,13 @@ void HistoryTable::clear()
 
 void HistoryTable::addRecord(QByteArrayView line, QByteArrayView registration, std::optional<double> mpg)
 {
-    const qint64 ordinal = qint64(m_records.size());
     m_records.push_back({ m_lines.size(), line.size() });
     m_lines.append(line);
 
     const qint32* vehicleNode = m_vehicleByRegistration.find(registration);
-    qint32 parent = firstNode(registration, vehicleNode ? *vehicleNode : NoNode);
+    qint32 parent = FindVehicleNode(registration, vehicleNode ? *vehicleNode : NoNode);
     if (parent == NoNode) {
-        m_vehicles.push_back({ HistoryFile::decode(registration), ordinal, NoNode });
+        m_vehicles.push_back({ HistoryFile::decode(registration), NoNode });
         parent = addNode(NoNode, qint32(m_vehicles.size() - 1));
         m_vehicles.back().node = parent;
         vehicleNode = &m_vehicleByRegistration.insert(registration, parent);
@@ -82,14 +81,6 @@ QString HistoryTable::text(qint32 node) const
     return HistoryFile::decode(QByteArrayView(m_lines).sliced(record.offset, record.length)).replace(u';', u' ');
 }
 
-QString HistoryTable::key(qint32 node) const
-{
-    const Node& n = m_nodes[size_t(node)];
-    if (n.parent != NoNode)
-        return {};
-    return QStringLiteral("KC") + QString::number(m_vehicles[size_t(n.item)].firstOrdinal);
-}
-
 void HistoryTable::indexRecordText(qint32 node)
 {
     QString recordText = text(node);
@@ -97,7 +88,7 @@ void HistoryTable::indexRecordText(qint32 node)
         m_recordNodeByText.insert(std::move(recordText), node);
 }
 
-qint32 HistoryTable::firstNode(QByteArrayView registration, qint32 vehicle)
+qint32 HistoryTable::FindVehicleNode(QByteArrayView registration, qint32 vehicle)
 {
     // Every record node's text holds its "VehicleReg:" field, so only such a text can name a record node.
     if (!registration.contains("VehicleReg:"))

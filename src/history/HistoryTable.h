@@ -14,7 +14,7 @@
 
 // The History page's content read from the history file: a tree with one root node per vehicle and one child
 // node per saved calculation, and each vehicle's miles-per-gallon tally. A valid record is a line holding both
-// "VehicleReg" and "MPG"; valid records are numbered from 0 in file order.
+// "VehicleReg" and "MPG".
 //
 // A record goes under the first node, in the order the nodes were added, whose text equals its registration
 // exactly. That is normally its vehicle's node; only a registration that spells out a whole earlier record
@@ -42,8 +42,6 @@ public:
 
     // A vehicle node's registration, or a record node's whole line with every ";" shown as a blank.
     QString text(qint32 node) const;
-    // "KC" and the ordinal of the vehicle's first valid record; empty for record nodes.
-    QString key(qint32 node) const;
 
     // "Mean MPG for vehicle X is 35.00" for each vehicle with a non-blank registration and at least one
     // numeric MPG, in the order the vehicles first appear; the mean is that of its numeric MPG values.
@@ -59,7 +57,6 @@ private:
     struct Vehicle
     {
         QString registration;
-        qint64 firstOrdinal;
         qint32 node;
         double mpgSum = 0;
         qint64 mpgCount = 0;
@@ -73,7 +70,7 @@ private:
     // mpg: the record's MPG when it is a number.
     void addRecord(QByteArrayView line, QByteArrayView registration, std::optional<double> mpg);
     // The first node with the registration's text, given its vehicle's node (or NoNode).
-    qint32 firstNode(QByteArrayView registration, qint32 vehicle);
+    qint32 FindVehicleNode(QByteArrayView registration, qint32 vehicle);
     qint32 addNode(qint32 parent, qint32 item);
     void indexRecordText(qint32 node);
 
@@ -84,7 +81,7 @@ private:
     std::vector<qint32> m_roots;
     QHash<qint32, std::vector<qint32>> m_children;
     ByteKeyed<qint32> m_vehicleByRegistration; // by the registration's bytes in the file
-    // Record texts, indexed only once a registration could equal one (see firstNode).
+    // Record texts, indexed only once a registration could equal one (see FindVehicleNode).
     QHash<QString, qint32> m_recordNodeByText;
     bool m_recordTextsIndexed = false;
 };

@@ -64,14 +64,10 @@ QVariant HistoryTreeModel::data(const QModelIndex& index, int role) const
     switch (role) {
     case Qt::DisplayRole:
         return DisplayText::oneLine(m_table.text(n));
-    case Qt::EditRole:
-        return m_table.text(n);
     case Qt::ToolTipRole: // a tooltip that looks like markup would be rendered as such
         return Qt::convertFromPlainText(DisplayText::oneLine(m_table.text(n)), Qt::WhiteSpacePre);
     case Qt::DecorationRole:
         return m_table.isVehicle(n) ? m_vehicleIcon : m_recordIcon;
-    case KeyRole:
-        return m_table.key(n);
     default:
         return {};
     }

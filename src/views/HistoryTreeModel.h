@@ -7,15 +7,12 @@
 
 // The history tree over a HistoryTable: vehicles at the root, their saved calculations below. Nodes are made
 // only when a view asks for them, so a history of any size shows at once. A node's text is shown on one line,
-// cut to a display length (DisplayRole, ToolTipRole); its whole text is its EditRole.
+// cut to a display length.
 class HistoryTreeModel : public QAbstractItemModel
 {
     Q_OBJECT
 
 public:
-    // The vehicle node's key ("KC0", ...); empty for record nodes.
-    static constexpr int KeyRole = Qt::UserRole + 1;
-
     explicit HistoryTreeModel(QObject* parent = nullptr);
 
     // Shows table; the model keeps it until the next call.
