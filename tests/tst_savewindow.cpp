@@ -51,6 +51,7 @@ void TestSaveWindow::savedExactlyAsTyped()
     const QByteArray before = record("AB12 CDE", " 40.00");
     m_folder.write(before);
     open();
+    QCOMPARE(m_window->control<QComboBox>("cboVehicleReg")->currentText(), QString()); // filling chose nothing
     m_window->control<QComboBox>("cboVehicleList")->setCurrentIndex(0); // chosen on the Graph page
     calculateExample();
     save(QStringLiteral("AB1")); // the start of a saved registration, never completed to it
