@@ -17,9 +17,8 @@ private slots:
     void init() { open(); }
     void cleanup() { m_window.reset(); }
 
-    void textBoxKeepsCopyAndSelectAll_data();
-    void textBoxKeepsCopyAndSelectAll();
-    void exitEndsAtOnce();
+    void menuKeysAboutAndExit_data();
+    void menuKeysAboutAndExit();
     void onlineHelp_data();
     void onlineHelp();
     void helpBesideAndClosed_data();
@@ -28,46 +27,31 @@ private slots:
 private:
     // Runs action and answers the About window if it opened; returns its version label's text.
     QString answerAbout(const std::function<void()>& action);
-    // A browser that adds its name and the address it was given to launched.txt.
-    QString browser(const QString& name);
     QString inFolder(const QString& name) const { return QDir(m_folder.dir()).filePath(name); }
 };
 
 QString TestMenusWindow::answerAbout(const std::function<void()>& action)
 {
     QString version;
-    QTimer answer; // gone on return, so that it never answers a later window
-    answer.setSingleShot(true);
-    connect(&answer, &QTimer::timeout, this, [&version] {
+    QObject call; // gone on return, so that its timer never answers a later window
+    QTimer::singleShot(0, &call, [&version] {
         if (QWidget* about = QApplication::activeModalWidget()) {
             version = about->findChild<QLabel*>(QStringLiteral("lblInformation_2"))->text();
             QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("cmdOk")), Qt::LeftButton);
         }
     });
-    answer.start(0);
     action();
     return version;
 }
 
-QString TestMenusWindow::browser(const QString& name)
-{
-    QFile file(inFolder(name));
-    file.open(QIODevice::WriteOnly);
-    file.write(QStringLiteral("#!/bin/sh\necho %1 \"$*\" >> \"%2\"\n")
-                   .arg(name, inFolder(QStringLiteral("launched.txt")))
-                   .toUtf8());
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return file.fileName();
-}
-
-void TestMenusWindow::textBoxKeepsCopyAndSelectAll_data()
+void TestMenusWindow::menuKeysAboutAndExit_data()
 {
     QTest::addColumn<bool>("inTextBox");
-    QTest::newRow("in a text box the box wins") << true;
+    QTest::newRow("in a text box the box keeps Ctrl+C and Ctrl+A") << true;
     QTest::newRow("elsewhere File > Calc and Help > About run") << false;
 }
 
-void TestMenusWindow::textBoxKeepsCopyAndSelectAll()
+void TestMenusWindow::menuKeysAboutAndExit()
 {
     QFETCH(bool, inTextBox);
     for (const char* box : { "txtMileage", "txtCost", "txtCommuteDistance", "txtPricePerUnit" })
@@ -89,11 +73,8 @@ void TestMenusWindow::textBoxKeepsCopyAndSelectAll()
     // About opens again, and each closed About window is gone.
     QCOMPARE(answerAbout([this] { m_window->control<QAction>("mnuHelpAbout")->trigger(); }), version);
     QVERIFY(m_window->findChildren<QDialog*>().isEmpty());
-}
 
-void TestMenusWindow::exitEndsAtOnce()
-{
-    m_window->type("txtMileage", "400");
+    // Exit ends at once, though the boxes hold what was typed.
     m_window->control<QAction>("mnuFileExit")->trigger();
     QVERIFY(!m_window->isVisible());
     QVERIFY(m_window->messages.isEmpty());
@@ -101,38 +82,40 @@ void TestMenusWindow::exitEndsAtOnce()
 
 void TestMenusWindow::onlineHelp_data()
 {
-    QTest::addColumn<bool>("firstExists");
-    QTest::addColumn<bool>("secondExists");
+    QTest::addColumn<QStringList>("present"); // which of the browsers "first" and "second" are there
     QTest::addColumn<QString>("launched");
-    const QString address = QStringLiteral("https://tripledger.example.org/tripledger.htm");
-    QTest::newRow("second program only") << false << true << "second " + address + "\n";
-    QTest::newRow("both: the first wins") << true << true << "first " + address + "\n";
-    QTest::newRow("neither") << false << false << "";
+    QTest::newRow("second program only") << QStringList { "second" } << "second";
+    QTest::newRow("both: the first wins") << QStringList { "first", "second" } << "first";
+    QTest::newRow("neither") << QStringList() << "";
 }
 
 void TestMenusWindow::onlineHelp()
 {
-    QFETCH(bool, firstExists);
-    QFETCH(bool, secondExists);
+    QFETCH(QStringList, present);
     QFETCH(QString, launched);
+    const QString address = QStringLiteral("https://tripledger.example.org/tripledger.htm");
     const QString launches = inFolder(QStringLiteral("launched.txt"));
     QFile::remove(launches);
     AppEnvironment given = environment();
-    given.browsers = { firstExists ? browser(QStringLiteral("first")) : inFolder(QStringLiteral("none1")),
-        secondExists ? browser(QStringLiteral("second")) : inFolder(QStringLiteral("none2")) };
+    for (const QString& name : { QStringLiteral("first"), QStringLiteral("second") }) {
+        QFile browser(inFolder(present.contains(name) ? name : "missing " + name));
+        if (present.contains(name) && browser.open(QIODevice::WriteOnly)) { // it notes its name and arguments
+            browser.write(QStringLiteral("#!/bin/sh\necho %1 \"$*\" >> \"%2\"\n").arg(name, launches).toUtf8());
+            browser.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        given.browsers.append(browser.fileName());
+    }
     open(given);
     m_window->control<QAction>("mnuHelpOnlineHelp")->trigger();
 
-    QCOMPARE(m_window->messages,
-        launched.isEmpty() ? QStringList { "information | Failed to located web browser | Can not locate webbrowser! "
-                                           "Please load https://tripledger.example.org/tripledger.htm manually in "
-                                           "your web browser window!" }
-                           : QStringList());
+    const QStringList failed { "information | Failed to located web browser | Can not locate webbrowser! Please load "
+                               "https://tripledger.example.org/tripledger.htm manually in your web browser window!" };
+    QCOMPARE(m_window->messages, launched.isEmpty() ? failed : QStringList());
     const auto read = [&launches] {
         QFile file(launches);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
-    QTRY_COMPARE(read(), launched.toUtf8());
+    QTRY_COMPARE(read(), launched.isEmpty() ? QByteArray() : (launched + ' ' + address + '\n').toUtf8());
 }
 
 void TestMenusWindow::helpBesideAndClosed_data()
