@@ -25,24 +25,8 @@ private slots:
     void helpBesideAndClosed();
 
 private:
-    // Runs action and answers the About window if it opened; returns its version label's text.
-    QString answerAbout(const std::function<void()>& action);
     QString inFolder(const QString& name) const { return QDir(m_folder.dir()).filePath(name); }
 };
-
-QString TestMenusWindow::answerAbout(const std::function<void()>& action)
-{
-    QString version;
-    QObject call; // gone on return, so that its timer never answers a later window
-    QTimer::singleShot(0, &call, [&version] {
-        if (QWidget* about = QApplication::activeModalWidget()) {
-            version = about->findChild<QLabel*>(QStringLiteral("lblInformation_2"))->text();
-            QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("cmdOk")), Qt::LeftButton);
-        }
-    });
-    action();
-    return version;
-}
 
 void TestMenusWindow::menuKeysAboutAndExit_data()
 {
@@ -54,6 +38,19 @@ void TestMenusWindow::menuKeysAboutAndExit_data()
 void TestMenusWindow::menuKeysAboutAndExit()
 {
     QFETCH(bool, inTextBox);
+    // Runs action and answers the About window if it opened; returns its version label's text.
+    const auto answerAbout = [](const std::function<void()>& action) {
+        QString version;
+        QObject call; // gone on return, so that its timer never answers a later window
+        QTimer::singleShot(0, &call, [&version] {
+            if (QWidget* about = QApplication::activeModalWidget()) {
+                version = about->findChild<QLabel*>(QStringLiteral("lblInformation_2"))->text();
+                QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("cmdOk")), Qt::LeftButton);
+            }
+        });
+        action();
+        return version;
+    };
     for (const char* box : { "txtMileage", "txtCost", "txtCommuteDistance", "txtPricePerUnit" })
         m_window->type(box, "90");
     QApplication::clipboard()->clear();
@@ -66,12 +63,12 @@ void TestMenusWindow::menuKeysAboutAndExit()
     QCOMPARE(m_window->items("lvwDataView").isEmpty(), inTextBox);
 
     price->deselect();
-    const QString version = QStringLiteral("Version 1.1.2");
-    QCOMPARE(
-        answerAbout([&] { QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier); }), inTextBox ? QString() : version);
+    QCOMPARE(answerAbout([&] { QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier); }),
+        inTextBox ? QString() : QStringLiteral("Version 1.1.2"));
     QCOMPARE(price->selectedText(), inTextBox ? QStringLiteral("90") : QString());
     // About opens again, and each closed About window is gone.
-    QCOMPARE(answerAbout([this] { m_window->control<QAction>("mnuHelpAbout")->trigger(); }), version);
+    QCOMPARE(answerAbout([this] { m_window->control<QAction>("mnuHelpAbout")->trigger(); }),
+        QStringLiteral("Version 1.1.2"));
     QVERIFY(m_window->findChildren<QDialog*>().isEmpty());
 
     // Exit ends at once, though the boxes hold what was typed.
