@@ -64,8 +64,8 @@ void TestSaveWindow::savedExactlyAsTyped()
     m_window->calculate({ "400", "45", "10", "4.5" });
     save(QStringLiteral("ab12 cde"), true); // a saved registration in other case, then Enter
     save(QStringLiteral(" AB12 CDE "));
-    const QByteArray gallon(";Date:21/03/2005 14:35:12;Mileage:400;Cost:45;MPG: 40.00;Commute Distance:10;Price Per "
-                            "Unit:4.5;Unit:Gallon;\r\n");
+    const QByteArray gallon(";Date:21/03/2005 14:35:12;Mileage:400;Cost:45;MPG: 40.00;Commute Distance:10;"
+                            "Price Per Unit:4.5;Unit:Gallon;\r\n");
     QCOMPARE(file(), before + litre + "VehicleReg:ab12 cde" + gallon + "VehicleReg: AB12 CDE " + gallon);
     QVERIFY(m_window->messages.isEmpty());
 
