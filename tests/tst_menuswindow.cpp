@@ -14,100 +14,64 @@ class TestMenusWindow : public WindowTest
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
+    void init() { open(); }
+    void cleanup() { m_window.reset(); }
 
-    void textBoxKeepsCopyAndSelectAll_data();
-    void textBoxKeepsCopyAndSelectAll();
-    void exitEndsAtOnce();
+    void menuKeysAboutAndExit_data();
+    void menuKeysAboutAndExit();
     void onlineHelp_data();
     void onlineHelp();
-    void helpDocument_data();
-    void helpDocument();
     void helpBesideAndClosed_data();
     void helpBesideAndClosed();
-    void aboutOpensAgain();
 
 private:
-    // Runs action, which opens the About window, and answers it; returns the version label's text.
-    QString answerAbout(const std::function<void()>& action);
-    QString script(const QString& name);
     QString inFolder(const QString& name) const { return QDir(m_folder.dir()).filePath(name); }
 };
 
-void TestMenusWindow::init()
-{
-    open();
-}
-
-void TestMenusWindow::cleanup()
-{
-    m_window.reset();
-    QFile::remove(inFolder(QStringLiteral("launched.txt")));
-}
-
-QString TestMenusWindow::answerAbout(const std::function<void()>& action)
-{
-    QString version;
-    bool answered = false;
-    QTimer::singleShot(0, this, [&] {
-        QWidget* about = QApplication::activeModalWidget();
-        if (!about)
-            return;
-        answered = about->windowTitle() == QLatin1String("About Trip Ledger");
-        version = about->findChild<QLabel*>(QStringLiteral("lblInformation_2"))->text();
-        QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("cmdOk")), Qt::LeftButton);
-    });
-    action();
-    return answered ? version : QString();
-}
-
-QString TestMenusWindow::script(const QString& name)
-{
-    const QString path = inFolder(name);
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(QStringLiteral("#!/bin/sh\nprintf '%s %s\\n' \"%1\" \"$*\" >> \"%2\"\n")
-                   .arg(name, inFolder(QStringLiteral("launched.txt")))
-                   .toUtf8());
-    file.close();
-    file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
-}
-
-void TestMenusWindow::textBoxKeepsCopyAndSelectAll_data()
+void TestMenusWindow::menuKeysAboutAndExit_data()
 {
     QTest::addColumn<bool>("inTextBox");
-    QTest::newRow("in a text box the box wins") << true;
+    QTest::newRow("in a text box the box keeps Ctrl+C and Ctrl+A") << true;
     QTest::newRow("elsewhere File > Calc and Help > About run") << false;
 }
 
-void TestMenusWindow::textBoxKeepsCopyAndSelectAll()
+void TestMenusWindow::menuKeysAboutAndExit()
 {
     QFETCH(bool, inTextBox);
+    // Runs action and answers the About window if it opened; returns its version label's text.
+    const auto answerAbout = [](const std::function<void()>& action) {
+        QString version;
+        QObject call; // gone on return, so that its timer never answers a later window
+        QTimer::singleShot(0, &call, [&version] {
+            if (QWidget* about = QApplication::activeModalWidget()) {
+                version = about->findChild<QLabel*>(QStringLiteral("lblInformation_2"))->text();
+                QTest::mouseClick(about->findChild<QPushButton*>(QStringLiteral("cmdOk")), Qt::LeftButton);
+            }
+        });
+        action();
+        return version;
+    };
     for (const char* box : { "txtMileage", "txtCost", "txtCommuteDistance", "txtPricePerUnit" })
         m_window->type(box, "90");
     QApplication::clipboard()->clear();
-
-    QWidget* target = inTextBox ? m_window->control<QWidget>("txtPricePerUnit") : m_window->control<QWidget>("cmdCalc");
+    auto* price = m_window->control<QLineEdit>("txtPricePerUnit");
+    QWidget* target = inTextBox ? price : m_window->control<QWidget>("cmdCalc");
     target->setFocus();
-    m_window->control<QLineEdit>("txtPricePerUnit")->selectAll();
+    price->selectAll();
     QTest::keyClick(target, Qt::Key_C, Qt::ControlModifier);
     QCOMPARE(QApplication::clipboard()->text(), inTextBox ? QStringLiteral("90") : QString());
     QCOMPARE(m_window->items("lvwDataView").isEmpty(), inTextBox);
 
-    m_window->control<QLineEdit>("txtPricePerUnit")->deselect();
-    const QString about = answerAbout([&] { QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier); });
-    QCOMPARE(about.isEmpty(), inTextBox);
-    if (inTextBox)
-        QCOMPARE(m_window->control<QLineEdit>("txtPricePerUnit")->selectedText(), QStringLiteral("90"));
-    else
-        QCOMPARE(about, QStringLiteral("Version 1.1.2"));
-}
+    price->deselect();
+    QCOMPARE(answerAbout([&] { QTest::keyClick(target, Qt::Key_A, Qt::ControlModifier); }),
+        inTextBox ? QString() : QStringLiteral("Version 1.1.2"));
+    QCOMPARE(price->selectedText(), inTextBox ? QStringLiteral("90") : QString());
+    // About opens again, and each closed About window is gone.
+    QCOMPARE(answerAbout([this] { m_window->control<QAction>("mnuHelpAbout")->trigger(); }),
+        QStringLiteral("Version 1.1.2"));
+    QVERIFY(m_window->findChildren<QDialog*>().isEmpty());
 
-void TestMenusWindow::exitEndsAtOnce()
-{
-    m_window->type("txtMileage", "400");
+    // Exit ends at once, though the boxes hold what was typed.
     m_window->control<QAction>("mnuFileExit")->trigger();
     QVERIFY(!m_window->isVisible());
     QVERIFY(m_window->messages.isEmpty());
@@ -115,116 +79,82 @@ void TestMenusWindow::exitEndsAtOnce()
 
 void TestMenusWindow::onlineHelp_data()
 {
-    QTest::addColumn<bool>("firstExists");
-    QTest::addColumn<bool>("secondExists");
+    QTest::addColumn<QStringList>("present"); // which of the browsers "first" and "second" are there
     QTest::addColumn<QString>("launched");
-    const QString address = QStringLiteral("https://tripledger.example.org/tripledger.htm");
-    QTest::newRow("second program only") << false << true << "second " + address + "\n";
-    QTest::newRow("both: the first wins") << true << true << "first " + address + "\n";
-    QTest::newRow("neither") << false << false << "";
+    QTest::newRow("second program only") << QStringList { "second" } << "second";
+    QTest::newRow("both: the first wins") << QStringList { "first", "second" } << "first";
+    QTest::newRow("neither") << QStringList() << "";
 }
 
 void TestMenusWindow::onlineHelp()
 {
-    QFETCH(bool, firstExists);
-    QFETCH(bool, secondExists);
+    QFETCH(QStringList, present);
     QFETCH(QString, launched);
-
+    const QString address = QStringLiteral("https://tripledger.example.org/tripledger.htm");
+    const QString launches = inFolder(QStringLiteral("launched.txt"));
+    QFile::remove(launches);
     AppEnvironment given = environment();
-    given.browsers = { firstExists ? script(QStringLiteral("first")) : inFolder(QStringLiteral("none1")),
-        secondExists ? script(QStringLiteral("second")) : inFolder(QStringLiteral("none2")) };
+    for (const QString& name : { QStringLiteral("first"), QStringLiteral("second") }) {
+        QFile browser(inFolder(present.contains(name) ? name : "missing " + name));
+        if (present.contains(name) && browser.open(QIODevice::WriteOnly)) { // it notes its name and arguments
+            browser.write(QStringLiteral("#!/bin/sh\necho %1 \"$*\" >> \"%2\"\n").arg(name, launches).toUtf8());
+            browser.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        }
+        given.browsers.append(browser.fileName());
+    }
     open(given);
     m_window->control<QAction>("mnuHelpOnlineHelp")->trigger();
 
-    const QString record = inFolder(QStringLiteral("launched.txt"));
-    if (launched.isEmpty()) {
-        QCOMPARE(m_window->messages,
-            QStringList { "information | Failed to located web browser | Can not locate webbrowser! Please load "
-                          "https://tripledger.example.org/tripledger.htm manually in your web browser window!" });
-        QVERIFY(!QFile::exists(record));
-        return;
-    }
-    QVERIFY(m_window->messages.isEmpty());
-    QTRY_VERIFY(QFile::exists(record));
-    const auto contents = [&record] {
-        QFile file(record);
+    const QStringList failed { "information | Failed to located web browser | Can not locate webbrowser! Please load "
+                               "https://tripledger.example.org/tripledger.htm manually in your web browser window!" };
+    QCOMPARE(m_window->messages, launched.isEmpty() ? failed : QStringList());
+    const auto read = [&launches] {
+        QFile file(launches);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
-    QTRY_COMPARE(contents(), launched.toUtf8());
-}
-
-void TestMenusWindow::helpDocument_data()
-{
-    QTest::addColumn<bool>("present");
-    QTest::newRow("document beside the program") << true;
-    QTest::newRow("document missing") << false;
-}
-
-void TestMenusWindow::helpDocument()
-{
-    QFETCH(bool, present);
-    AppEnvironment given = environment();
-    given.helpFile = present ? QStringLiteral(TRIPLEDGER_HELP_FILE) : inFolder(QStringLiteral("gone.html"));
-    open(given);
-    QTest::keyClick(m_window->control<QWidget>("txtMileage"), Qt::Key_H, Qt::ControlModifier);
-
-    auto* help = m_window->findChild<QWidget*>(QStringLiteral("frmHelp"));
-    QVERIFY(help && help->isVisible());
-    QVERIFY(help->isWindow());
-    QVERIFY(m_window->messages.isEmpty());
-    auto* text = help->findChild<QTextBrowser*>(QStringLiteral("txtHelp"));
-    if (!present) {
-        QVERIFY(text->toPlainText().contains(QStringLiteral("could not be found")));
-        return;
-    }
-    QCOMPARE(text->documentTitle(), QStringLiteral("Trip Ledger Help"));
-    QVERIFY(text->toPlainText().contains(QStringLiteral("Mean MPG for vehicle")));
-
-    // Links move through the document; back returns.
-    auto* back = help->findChild<QAbstractButton*>(QStringLiteral("cmdHelpBack"));
-    QVERIFY(!back->isEnabled());
-    const QUrl start = text->source();
-    text->setSource(QUrl(start.toString() + QStringLiteral("#messages")));
-    QVERIFY(back->isEnabled());
-    QTest::mouseClick(back, Qt::LeftButton);
-    QCOMPARE(text->source(), start);
-
-    // Help again reuses the one window.
-    m_window->control<QAction>("mnuHelpHelp")->trigger();
-    QCOMPARE(m_window->findChildren<QWidget*>(QStringLiteral("frmHelp")).size(), 1);
+    QTRY_COMPARE(read(), launched.isEmpty() ? QByteArray() : (launched + ' ' + address + '\n').toUtf8());
 }
 
 void TestMenusWindow::helpBesideAndClosed_data()
 {
-    QTest::addColumn<QString>("closeBy");
-    QTest::newRow("Esc") << "Esc";
-    QTest::newRow("Ctrl+W") << "Ctrl+W";
-    QTest::newRow("Close button") << "button";
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<int>("closeKey"); // none: the Close button
+    QTest::newRow("document beside the program, closed by Esc") << true << int(Qt::Key_Escape);
+    QTest::newRow("document missing, closed by Ctrl+W") << false << int(Qt::Key_W);
+    QTest::newRow("closed by the Close button") << true << 0;
 }
 
 void TestMenusWindow::helpBesideAndClosed()
 {
-    QFETCH(QString, closeBy);
-    m_window->control<QAction>("mnuHelpHelp")->trigger();
-    auto* help = m_window->findChild<QWidget*>(QStringLiteral("frmHelp"));
+    QFETCH(bool, present);
+    QFETCH(int, closeKey);
+    AppEnvironment given = environment();
+    given.helpFile = present ? QStringLiteral(TRIPLEDGER_HELP_FILE) : inFolder(QStringLiteral("gone.html"));
+    open(given);
+    QTest::keyClick(m_window->control<QWidget>("txtMileage"), Qt::Key_H, Qt::ControlModifier);
+    auto* help = m_window->control<QWidget>("frmHelp");
     QApplication::setActiveWindow(help); // as the desktop would on opening it
     QVERIFY(!help->frameGeometry().intersects(m_window->frameGeometry()));
     QVERIFY(help->screen()->availableGeometry().contains(help->frameGeometry()));
-    if (closeBy == QLatin1String("button"))
-        QTest::mouseClick(help->findChild<QWidget*>(QStringLiteral("cmdHelpClose")), Qt::LeftButton);
-    else
-        QTest::keyClick(help, closeBy == QLatin1String("Esc") ? Qt::Key_Escape : Qt::Key_W,
-            closeBy == QLatin1String("Esc") ? Qt::NoModifier : Qt::ControlModifier);
-    QVERIFY(!help->isVisible());
-}
+    QVERIFY(m_window->messages.isEmpty());
+    auto* text = m_window->control<QTextBrowser>("txtHelp");
+    QCOMPARE(text->toPlainText().contains(QStringLiteral("could not be found")), !present);
+    if (present) { // a link followed, Back returns
+        const QUrl start = text->source();
+        text->setSource(QUrl(start.toString() + QStringLiteral("#messages")));
+        QTest::mouseClick(m_window->control<QWidget>("cmdHelpBack"), Qt::LeftButton);
+        QCOMPARE(text->source(), start);
+    }
 
-void TestMenusWindow::aboutOpensAgain()
-{
-    QAction* about = m_window->control<QAction>("mnuHelpAbout");
-    QCOMPARE(answerAbout([&] { about->trigger(); }), QStringLiteral("Version 1.1.2"));
-    QVERIFY(!QApplication::activeModalWidget());
-    QCOMPARE(answerAbout([&] { about->trigger(); }), QStringLiteral("Version 1.1.2"));
-    QVERIFY(m_window->findChildren<QDialog*>().isEmpty());
+    if (closeKey)
+        QTest::keyClick(help, Qt::Key(closeKey), closeKey == Qt::Key_W ? Qt::ControlModifier : Qt::NoModifier);
+    else
+        QTest::mouseClick(m_window->control<QWidget>("cmdHelpClose"), Qt::LeftButton);
+    QVERIFY(!help->isVisible());
+    // Help again shows the one window again.
+    m_window->control<QAction>("mnuHelpHelp")->trigger();
+    QVERIFY(help->isVisible());
+    QCOMPARE(m_window->findChildren<QWidget*>(QStringLiteral("frmHelp")).size(), 1);
 }
 
 QTEST_MAIN(TestMenusWindow)
