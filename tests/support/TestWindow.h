@@ -40,23 +40,17 @@ public:
 
     QString status() const { return control<QLabel>("sbtStatusText")->text(); }
 
-    // The entries of a list as shown.
-    QStringList items(const char* listName) const
+    // The top-level entries of a list, a tree or a combo box, as shown.
+    QStringList items(const char* name) const
     {
+        const auto* box = findChild<QComboBox*>(QLatin1String(name));
+        const QAbstractItemModel* model = box ? box->model() : control<QAbstractItemView>(name)->model();
         QStringList texts;
-        const QAbstractItemModel* model = control<QAbstractItemView>(listName)->model();
         for (int row = 0; row < model->rowCount(); ++row)
             texts.append(model->index(row, 0).data().toString());
         return texts;
     }
-
-    QStringList entries(const char* comboName) const
-    {
-        QStringList texts;
-        for (const auto* box = control<QComboBox>(comboName); texts.size() < box->count();)
-            texts.append(box->itemText(int(texts.size())));
-        return texts;
-    }
+    QStringList entries(const char* comboName) const { return items(comboName); }
 
     // Types into the box as a user would, replacing what it held.
     void type(const char* boxName, const QString& text)
@@ -71,8 +65,8 @@ public:
 
     void clickTab(int index)
     {
-        auto* tabs = control<QTabBar>("tbsData");
-        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+        QTest::mouseClick(
+            control<QTabBar>("tbsData"), Qt::LeftButton, {}, control<QTabBar>("tbsData")->tabRect(index).center());
     }
 
     // Types mileage, cost, commute distance and price, and calculates.
