@@ -18,7 +18,6 @@ private slots:
 
     void startsAsDesigned();
     void captionsFitTheirPlaces();
-    void keyboardOrder();
     void calculates();
     void calculationErrors_data();
     void calculationErrors();
@@ -32,10 +31,18 @@ void TestCalculatorWindow::startsAsDesigned()
     const TestWindow& w = *m_window;
     QVERIFY(w.control<QGroupBox>("fraCalc")->isVisible() && !w.control<QGroupBox>("fraHistory")->isVisible()
         && !w.control<QGroupBox>("fraChart")->isVisible());
-    QVERIFY(w.control<QRadioButton>("optUnits_0")->isChecked());
-    QVERIFY(!w.control<QPushButton>("cmdSave")->isEnabled());
-    QCOMPARE(QApplication::focusWidget(), w.control<QWidget>("txtMileage"));
+    QVERIFY(w.control<QRadioButton>("optUnits_0")->isChecked() && !w.control<QPushButton>("cmdSave")->isEnabled());
     QVERIFY(w.status().isEmpty() && w.messages.isEmpty());
+    // The focus starts in the mileage box; the hidden History tree and the disabled Save are passed over, and
+    // the unit pair is one stop.
+    QStringList visited { QApplication::focusWidget()->objectName() };
+    for (int i = 0; i < 8; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.append(QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(visited,
+        (QStringList { "txtMileage", "txtCost", "txtCommuteDistance", "optUnits_0", "txtPricePerUnit", "cmdCalc",
+            "lvwDataView", "cboVehicleReg", "tbsData" }));
 }
 
 void TestCalculatorWindow::captionsFitTheirPlaces()
@@ -43,30 +50,18 @@ void TestCalculatorWindow::captionsFitTheirPlaces()
     const int boxes = m_window->control<QWidget>("txtMileage")->x();
     for (auto* label : m_window->control<QWidget>("fraCalculator")->findChildren<QLabel*>()) {
         const QString firstLine = label->text().section(QStringLiteral("  "), 0, 0);
-        QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(firstLine) <= label->width(), qPrintable(firstLine));
-        QVERIFY2(label->geometry().right() < boxes, qPrintable(firstLine));
+        QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(firstLine) <= label->width()
+                && label->geometry().right() < boxes,
+            qPrintable(firstLine));
     }
     // "(one way)" goes onto the commute label's second line, and the label has room for it.
     const auto* commute = m_window->control<QLabel>("lblCommuteDistnace");
-    QVERIFY(commute->heightForWidth(commute->width()) > QFontMetrics(commute->font()).height());
-    QVERIFY(commute->heightForWidth(commute->width()) <= commute->height());
-    for (const char* name : { "optUnits_0", "optUnits_1", "cmdCalc", "cmdSave", "lblVehicleReg", "lblDataItem" })
-        QVERIFY2(
-            m_window->control<QWidget>(name)->minimumSizeHint().width() <= m_window->control<QWidget>(name)->width(),
-            name);
-}
-
-void TestCalculatorWindow::keyboardOrder()
-{
-    QStringList visited { QApplication::focusWidget()->objectName() };
-    for (int i = 0; i < 8; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        visited.append(QApplication::focusWidget()->objectName());
+    const int height = commute->heightForWidth(commute->width());
+    QVERIFY(height > QFontMetrics(commute->font()).height() && height <= commute->height());
+    for (const char* name : { "optUnits_0", "optUnits_1", "cmdCalc", "cmdSave", "lblVehicleReg", "lblDataItem" }) {
+        const QWidget* control = m_window->control<QWidget>(name);
+        QVERIFY2(control->minimumSizeHint().width() <= control->width(), name);
     }
-    // The hidden History tree and the still disabled Save are passed over; the unit pair is one stop.
-    QCOMPARE(visited,
-        (QStringList { "txtMileage", "txtCost", "txtCommuteDistance", "optUnits_0", "txtPricePerUnit", "cmdCalc",
-            "lvwDataView", "cboVehicleReg", "tbsData" }));
 }
 
 void TestCalculatorWindow::calculates()
