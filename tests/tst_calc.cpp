@@ -86,6 +86,7 @@ void TestCalc::numbers()
         QVERIFY(Numbers::IsValidNumber(result, l));
     } catch (const AppError& error) {
         QVERIFY(result.isEmpty());
+        QCOMPARE(error.number(), AppError::CheckFailed);
         QCOMPARE(error.message(),
             QStringLiteral("Double Check Failure - Price Per Unit is not a valid number please only enter numbers."));
     }

@@ -9,13 +9,11 @@
 class AppError : public std::exception
 {
 public:
-    // The program's own checks (0x80040001: one above the base of application-defined error numbers).
-    static constexpr qint32 CheckFailed = -2147221503;
-    // Numbers of the arithmetic faults, as the platform numbers them.
+    // The numbers an error carries; no message shows them.
+    static constexpr qint32 CheckFailed = -2147221503; // a check of the user's input or of the history
     static constexpr qint32 DivisionByZero = 11;
     static constexpr qint32 Overflow = 6;
-    // File and other platform services that report no number of their own.
-    static constexpr qint32 PlatformFailure = 75;
+    static constexpr qint32 PlatformFailure = 75; // a file or another platform service
 
     AppError(qint32 number, QString source, QString description)
         : m_number(number)
