@@ -52,7 +52,6 @@ void checkTree(const HistoryTable& table)
         if (parent != HistoryTable::NoNode && table.child(parent, table.row(node)) != node)
             std::abort();
         table.text(node);
-        table.key(node);
     }
 }
 
@@ -69,10 +68,8 @@ void readAll(const QLocale& locale)
     table.meanTexts(locale);
 
     // A few vehicles are enough to reach every path; all of them would make long inputs quadratic.
-    for (const QString& registration : registrations.mid(0, 4)) {
-        table.FindVehicleNode(registration);
+    for (const QString& registration : registrations.mid(0, 4))
         GraphData::points(historyPath(), registration, locale);
-    }
 }
 
 } // namespace
