@@ -70,6 +70,7 @@ void TestMenusWindow::onlineHelp()
     const QString launches = m_folder.dir() + QStringLiteral("/launched.txt");
     QFile::remove(launches);
     AppEnvironment given = environment();
+    given.browsers.clear(); // only the test's own, never a real browser
     for (const QString& name : { QStringLiteral("first"), QStringLiteral("second") }) {
         QFile browser(m_folder.dir() + '/' + (present.contains(name) ? name : "missing " + name));
         if (present.contains(name) && browser.open(QIODevice::WriteOnly)) { // it notes its name and arguments
