@@ -22,231 +22,191 @@ class TestHistoryWindow : public WindowTest
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup() { m_window.reset(); }
-
-    void historyRebuiltAtEveryClick_data();
-    void historyRebuiltAtEveryClick();
-    void graphPage();
-    void graphLabelsAndDrawsWhatTheEyeSees_data();
-    void graphLabelsAndDrawsWhatTheEyeSees();
-    void enlargedWindowGrowsTheHistory();
-    void longTextShownOnOneLineKeptWhole_data();
-    void longTextShownOnOneLineKeptWhole();
-
-private:
-    void chooseVehicle(int index)
-    {
-        auto* box = m_window->control<QComboBox>("cboVehicleList");
-        box->setCurrentIndex(index);
-        emit box->activated(index);
-    }
+    QComboBox* vehicles() const { return m_window->control<QComboBox>("cboVehicleList"); }
+    static QString plain(const QString& html) { return QTextDocumentFragment::fromHtml(html).toPlainText(); }
     static QImage image(const QVariant& icon) { return icon.value<QIcon>().pixmap(16).toImage(); }
     QTreeView* tree() const { return m_window->control<QTreeView>("tvwListData"); }
     MileageChart* chart() const { return m_window->control<MileageChart>("mscMileage"); }
     QChartView* view() const { return chart()->findChild<QChartView*>(); }
     QList<QPointF> drawn() const { return qobject_cast<QLineSeries*>(view()->chart()->series().value(0))->points(); }
-    // The dates under the axis, without the invisible marks that tell equal dates apart.
-    QStringList dateLabels() const
+
+private slots:
+    void init()
     {
-        auto* axis = qobject_cast<QCategoryAxis*>(view()->chart()->axes(Qt::Horizontal).value(0));
-        QStringList labels = axis->categoriesLabels();
-        for (QString& label : labels)
-            label.remove(u'\u200b');
-        return labels;
+        m_folder.remove();
+        // The second registration looks like markup: every page shows it as the text it is.
+        m_folder.write(record("AB12 CDE", " 30.00", "01/03/2005 08:00:00") + record("<b>XY99</b>", " 50.00")
+            + record("AB12 CDE", " 40.00", "08/03/2005 08:00:00"));
+        open();
+    }
+
+    void historyPage_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // the file's new content, "<absent>" or "<folder>"
+        QTest::addColumn<QStringList>("shown"); // the tree's vehicles, then the means
+        QTest::addColumn<QString>("message"); // how the one message box starts; empty for none
+        const auto row = [](const char* name, const QByteArray& bytes, const QStringList& shown, const char* message) {
+            QTest::newRow(name) << bytes << shown << QString(message);
+        };
+        const QStringList kept { "Mean MPG for vehicle AB12 CDE is 35,00",
+            "Mean MPG for vehicle <b>XY99</b> is 50,00" };
+        row("another file, saved under de_DE and under en_GB", record("NEW 1", " 30,50") + record("NEW 1", " 1040.00"),
+            { "NEW 1", "Mean MPG for vehicle NEW 1 is 535,25" }, "");
+        row("no file: both emptied, no box", "<absent>", {}, "");
+        row("unreadable: reported, the means of the last reading kept", "<folder>", kept,
+            "critical | Load Data Error | TripLedger.txt - ");
+        row("overflow half-way: the records read before it shown",
+            record("AB12 CDE", " 1E308") + record("XY", " 5") + record("AB12 CDE", " 1E308") + record("LATE", " 1"),
+            QStringList { "AB12 CDE", "XY" } + kept, "critical | Load Data Error | TripLedger - Overflow");
+    }
+
+    // The page as first shown and grown with the window, then rebuilt from the file on a click of its own tab.
+    void historyPage()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QStringList, shown);
+        QFETCH(QString, message);
+        open(environment(QLocale(QStringLiteral("de_DE")))); // read and shown with a decimal comma
+        m_window->clickTab(1);
+        QCOMPARE(plain(tree()->model()->index(1, 0).data(Qt::ToolTipRole).toString()), QStringLiteral("<b>XY99</b>"));
+        const QModelIndex vehicle = tree()->model()->index(0, 0);
+        QCOMPARE(image(vehicle.data(Qt::DecorationRole)), image(ImageList::icon("TR")));
+        QCOMPARE(image(vehicle.model()->index(0, 0, vehicle).data(Qt::DecorationRole)), image(ImageList::icon("DA")));
+        QAbstractItemModelTester tester(tree()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        tree()->expandAll();
+        QVERIFY(tree()->horizontalScrollBar()->maximum() > 0); // a record line is read whole by scrolling sideways
+
+        const QRect calculate = m_window->control<QWidget>("cmdCalc")->geometry();
+        QCOMPARE(m_window->minimumSize(), m_window->size());
+        const QSize before[] { tree()->size(), chart()->size() };
+        m_window->resize(m_window->size() + QSize(300, 150));
+        QCOMPARE(tree()->size(), before[0] + QSize(300, 100)); // the means below it take the rest
+        QCOMPARE(chart()->size(), before[1] + QSize(300, 150));
+        QCOMPARE(m_window->control<QWidget>("cmdCalc")->geometry(), calculate);
+
+        m_folder.remove();
+        if (bytes == "<folder>")
+            QVERIFY(QDir(m_folder.dir()).mkdir(QStringLiteral("TripLedger.txt")));
+        else if (bytes != "<absent>")
+            m_folder.write(bytes);
+        m_window->clickTab(1); // the tab already chosen
+        QCOMPARE(m_window->items("tvwListData") + m_window->items("lvwAverageData"), shown);
+        QCOMPARE(m_window->status(), message.isEmpty() ? "Historical Data Loaded." : "Loading Historical Data.");
+        QCOMPARE(m_window->messages.size(), message.isEmpty() ? 0 : 1);
+        QCOMPARE(m_window->messages.value(0).left(message.size()), message);
+    }
+
+    void graphPage()
+    {
+        m_window->realBoxes = true;
+        m_window->clickTab(2);
+        QCOMPARE(m_window->status(), QStringLiteral("Loading Graph Data."));
+        // Nothing drawn yet: no axes, a line that asks for a vehicle.
+        QChart* drawing = view()->chart();
+        QCOMPARE(drawing->title(), QStringLiteral("Choose a vehicle above to draw its miles per gallon."));
+        QVERIFY(!drawing->axes()[0]->isVisible() && !drawing->axes()[1]->isVisible());
+        emit vehicles()->activated(-1);
+        QCOMPARE(m_window->messages,
+            QStringList { "information | No Data To Save | You need to have selected a vehicle to plot a graph!" });
+
+        vehicles()->setCurrentIndex(0);
+        emit vehicles()->activated(0);
+        QCOMPARE(m_window->status(), QStringLiteral("Graph Data Loaded."));
+        QCOMPARE(drawn(), (QList<QPointF> { { 0, 30.0 }, { 1, 40.0 } }));
+        QVERIFY(drawing->title().isEmpty() && drawing->axes()[0]->isVisible() && drawing->axes()[1]->isVisible());
+        drawing->layout()->activate(); // the axes just shown take their room
+        const QPoint second = view()->mapFromScene(drawing->mapToScene(drawing->mapToPosition(QPointF(1, 40.0))));
+        QTest::mouseMove(view()->viewport(), second);
+        QTRY_COMPARE(plain(QToolTip::text()), QStringLiteral("08/03/2005 08:00:00\nMPG: 40.00"));
+
+        // Choosing the Graph tab again redraws from the file, for the vehicle still chosen.
+        m_folder.write(record("AB12 CDE", " 12.00") + record("<b>XY99</b>", " none"));
+        m_window->clickTab(0);
+        m_window->clickTab(2);
+        QCOMPARE(drawn(), (QList<QPointF> { { 0, 12.0 } }));
+        vehicles()->setCurrentIndex(1);
+        emit vehicles()->activated(1);
+        QCOMPARE(m_window->messages.value(1),
+            QStringLiteral(
+                "critical | Chart Data Error | Graph Data Check Failure - No saved calculation with a usable "
+                "MPG for vehicle <b>XY99</b>."));
+        QCOMPARE(m_window->boxTexts.value(1), m_window->messages[1].section(QStringLiteral(" | "), 2)); // not markup
+        QCOMPARE(m_window->status(), QStringLiteral("Loading Graph Data."));
+        QVERIFY(drawn().isEmpty()); // never the other vehicle's line under this one's name
+    }
+
+    void longTextShownOnOneLineKeptWhole_data()
+    {
+        QTest::addColumn<QString>("registration");
+        QTest::newRow("registration of 1,000 characters") << QString(500, u'A') + QString(500, u'B');
+        QTest::newRow("registration with a line separator") << QStringLiteral("AB12\u2028CDE");
+    }
+
+    // The list and boxes show a long or broken registration cut to one line; everything else uses it whole, so a
+    // twin that differs only in the part cut away stays a vehicle of its own.
+    void longTextShownOnOneLineKeptWhole()
+    {
+        QFETCH(QString, registration);
+        const QString twin = QString(registration).replace(registration.size() / 2, 1, u'#');
+        m_folder.write(record(registration.toUtf8(), " 30.00") + record(twin.toUtf8(), " 90.00"));
+        open();
+        m_window->clickTab(1);
+        const QStringList means = m_window->items("lvwAverageData");
+        QVERIFY(means.size() == 2 && means[0].endsWith(QStringLiteral(" is 30.00")));
+        for (const QString& text : m_window->items("tvwListData") + means + m_window->entries("cboVehicleList")
+                + QStringList { tree()->model()->index(0, 0, tree()->model()->index(0, 0)).data().toString() })
+            QVERIFY2(text.size() <= DisplayText::MaxLength && !text.contains(QChar::LineSeparator), qPrintable(text));
+
+        m_window->clickTab(2);
+        vehicles()->setCurrentIndex(0);
+        emit vehicles()->activated(0);
+        QCOMPARE(drawn().size(), 1);
+
+        m_window->clickTab(0);
+        m_window->control<QComboBox>("cboVehicleReg")->setCurrentIndex(1);
+        m_window->calculate({ "400", "45", "10", "90" });
+        m_window->click("cmdSave");
+        QCOMPARE(m_folder.read().count("\nVehicleReg:" + twin.toUtf8() + ";Date:"), 2);
+    }
+
+    void graphLabelsAndDrawsWhatTheEyeSees_data()
+    {
+        QTest::addColumn<QStringList>("dates");
+        QTest::addColumn<QStringList>("labels");
+        const QStringList fiveOfOneDay(5, QStringLiteral("01/02/2005"));
+        QTest::newRow("six points: every other date") << QStringList { "01/02/2005", "02/02/2005", "03/02/2005",
+            "04/02/2005", "05/02/2005", "06/02/2005" } << QStringList { "01/02/2005", "03/02/2005", "05/02/2005" };
+        QTest::newRow("nine on one day: five labels, each kept") << QStringList(9, "01/02/2005") << fiveOfOneDay;
+        QTest::newRow("markup in a date drawn as the text it is") << QStringList { "<i>1</i>/02/2005 08:00:00",
+            "01/02/2005" } << QStringList { "&lt;i&gt;1&lt;/i&gt;/0", "01/02/2005" };
+        QTest::newRow("a few thousand points drawn whole")
+            << QStringList(PlotReduction::DrawnWhole, "01/02/2005") << fiveOfOneDay;
+        QTest::newRow("100,000 points drawn by their extremes") << QStringList(100'000, "01/02/2005") << fiveOfOneDay;
+    }
+
+    void graphLabelsAndDrawsWhatTheEyeSees()
+    {
+        QFETCH(QStringList, dates);
+        QFETCH(QStringList, labels);
+        const qsizetype count = dates.size();
+        std::vector<GraphData::Point> points;
+        for (qsizetype i = 0; i < count; ++i)
+            points.push_back({ dates[i], 30.0 + double(i * 7919 % 1000) / 100.0 });
+        points[size_t(count / 3)].mpg = 95.0; // the highest before the lowest, within one column
+        points[size_t(count / 3 + 1)].mpg = 5.0;
+        chart()->setPoints(points);
+        // The dates under the axis, without the invisible marks that tell equal dates apart.
+        QStringList shown = qobject_cast<QCategoryAxis*>(view()->chart()->axes(Qt::Horizontal)[0])->categoriesLabels();
+        QCOMPARE(shown.replaceInStrings(QString(u'\u200b'), QString()), labels);
+
+        const QList<QPointF> drawn = this->drawn();
+        QVERIFY(count <= PlotReduction::DrawnWhole ? drawn.size() == count : drawn.size() < count / 10);
+        QVERIFY(drawn.contains(QPointF(count / 3, 95.0)) && drawn.contains(QPointF(count / 3 + 1, 5.0)));
+        QVERIFY(drawn.first().x() == 0.0 && drawn.last().x() == double(count - 1));
+        for (qsizetype i = 1; i < drawn.size(); ++i)
+            QVERIFY(drawn[i - 1].x() < drawn[i].x()); // in x order, each once
     }
 };
-
-void TestHistoryWindow::init()
-{
-    m_folder.remove();
-    // The second registration looks like markup: every page shows it as the text it is.
-    m_folder.write(record("AB12 CDE", " 30.00", "01/03/2005 08:00:00") + record("<b>XY99</b>", " 50.00")
-        + record("AB12 CDE", " 40.00", "08/03/2005 08:00:00"));
-    open();
-}
-
-void TestHistoryWindow::historyRebuiltAtEveryClick_data()
-{
-    QTest::addColumn<QByteArray>("bytes"); // the file's new content, "<absent>" or "<folder>"
-    QTest::addColumn<QStringList>("shown");
-    QTest::addColumn<QStringList>("means");
-    QTest::addColumn<QString>("message"); // how the one message box starts; empty for none
-    const auto row = [](const char* name, const QByteArray& bytes, const QStringList& shown, const QStringList& means,
-                         const char* message) {
-        QTest::newRow(name) << bytes << shown << means << QString(message);
-    };
-    const QStringList before { "Mean MPG for vehicle AB12 CDE is 35,00", "Mean MPG for vehicle <b>XY99</b> is 50,00" };
-    row("another file, saved under de_DE and under en_GB", record("NEW 1", " 30,50") + record("NEW 1", " 1040.00"),
-        { "NEW 1" }, { "Mean MPG for vehicle NEW 1 is 535,25" }, "");
-    row("no file: both emptied, no box", "<absent>", {}, {}, "");
-    row("unreadable: reported, the means of the last reading kept", "<folder>", {}, before,
-        "critical | Load Data Error | TripLedger.txt - ");
-    row("overflow half-way: the records read before it shown",
-        record("AB12 CDE", " 1E308") + record("XY", " 5") + record("AB12 CDE", " 1E308") + record("LATE", " 1"),
-        { "AB12 CDE", "XY" }, before, "critical | Load Data Error | TripLedger - Overflow");
-}
-
-void TestHistoryWindow::historyRebuiltAtEveryClick()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QStringList, shown);
-    QFETCH(QStringList, means);
-    QFETCH(QString, message);
-    open(environment(QLocale(QStringLiteral("de_DE")))); // read and shown with a decimal comma
-    m_window->clickTab(1);
-    QCOMPARE(m_window->items("tvwListData"), (QStringList { "AB12 CDE", "<b>XY99</b>" }));
-    const QString tip = tree()->model()->index(1, 0).data(Qt::ToolTipRole).toString();
-    QCOMPARE(QTextDocumentFragment::fromHtml(tip).toPlainText(), QStringLiteral("<b>XY99</b>"));
-    const QModelIndex vehicle = tree()->model()->index(0, 0);
-    QCOMPARE(image(vehicle.data(Qt::DecorationRole)), image(ImageList::icon("TR")));
-    QCOMPARE(image(vehicle.model()->index(0, 0, vehicle).data(Qt::DecorationRole)), image(ImageList::icon("DA")));
-
-    QAbstractItemModelTester tester(tree()->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-    tree()->expandAll();
-    m_folder.remove();
-    if (bytes == "<folder>")
-        QVERIFY(QDir(m_folder.dir()).mkdir(QStringLiteral("TripLedger.txt")));
-    else if (bytes != "<absent>")
-        m_folder.write(bytes);
-    m_window->clickTab(1); // the tab already chosen
-    QCOMPARE(m_window->items("tvwListData"), shown);
-    QCOMPARE(m_window->items("lvwAverageData"), means);
-    QCOMPARE(m_window->status(),
-        message.isEmpty() ? QStringLiteral("Historical Data Loaded.") : QStringLiteral("Loading Historical Data."));
-    QCOMPARE(m_window->messages.size(), message.isEmpty() ? 0 : 1);
-    QVERIFY(message.isEmpty() || m_window->messages[0].startsWith(message));
-}
-
-void TestHistoryWindow::graphPage()
-{
-    m_window->realBoxes = true;
-    m_window->clickTab(2);
-    QCOMPARE(m_window->status(), QStringLiteral("Loading Graph Data."));
-    // Nothing drawn yet: no axes, a line that asks for a vehicle.
-    QChart* drawing = view()->chart();
-    QCOMPARE(drawing->title(), QStringLiteral("Choose a vehicle above to draw its miles per gallon."));
-    for (const QAbstractAxis* axis : drawing->axes())
-        QVERIFY(!axis->isVisible());
-    emit m_window->control<QComboBox>("cboVehicleList")->activated(-1);
-    QCOMPARE(m_window->messages,
-        QStringList { "information | No Data To Save | You need to have selected a vehicle to plot a graph!" });
-
-    chooseVehicle(0);
-    QCOMPARE(m_window->status(), QStringLiteral("Graph Data Loaded."));
-    QCOMPARE(drawn(), (QList<QPointF> { { 0, 30.0 }, { 1, 40.0 } }));
-    QVERIFY(drawing->title().isEmpty() && drawing->axes()[0]->isVisible() && drawing->axes()[1]->isVisible());
-    drawing->layout()->activate(); // the axes just shown take their room
-    const QPoint second = view()->mapFromScene(drawing->mapToScene(drawing->mapToPosition(QPointF(1, 40.0))));
-    QTest::mouseMove(view()->viewport(), second - QPoint(6, 0));
-    QTest::mouseMove(view()->viewport(), second);
-    QTRY_VERIFY(QToolTip::isVisible());
-    QCOMPARE(QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText(),
-        QStringLiteral("08/03/2005 08:00:00\nMPG: 40.00"));
-
-    // Choosing the Graph tab again redraws from the file, for the vehicle still chosen.
-    m_folder.write(record("AB12 CDE", " 12.00") + record("<b>XY99</b>", " none"));
-    m_window->clickTab(0);
-    m_window->clickTab(2);
-    QCOMPARE(drawn(), (QList<QPointF> { { 0, 12.0 } }));
-    chooseVehicle(1);
-    QCOMPARE(m_window->messages.value(1),
-        QStringLiteral("critical | Chart Data Error | Graph Data Check Failure - No saved calculation with a usable "
-                       "MPG for vehicle <b>XY99</b>."));
-    QCOMPARE(m_window->boxTexts.value(1), m_window->messages[1].section(QStringLiteral(" | "), 2)); // not markup
-    QCOMPARE(m_window->status(), QStringLiteral("Loading Graph Data."));
-    QVERIFY(drawn().isEmpty()); // never the other vehicle's line under this one's name
-}
-
-void TestHistoryWindow::enlargedWindowGrowsTheHistory()
-{
-    m_window->clickTab(1);
-    tree()->expandAll();
-    QVERIFY(tree()->horizontalScrollBar()->maximum() > 0); // a record line is read whole by scrolling sideways
-    const QRect calculate = m_window->control<QWidget>("cmdCalc")->geometry();
-    QCOMPARE(m_window->minimumSize(), m_window->size());
-    const QSize treeBefore = tree()->size();
-    const QSize chartBefore = chart()->size();
-    m_window->resize(m_window->size() + QSize(300, 150));
-    QCOMPARE(tree()->size(), treeBefore + QSize(300, 100)); // the means below it take the rest
-    QCOMPARE(chart()->size(), chartBefore + QSize(300, 150));
-    QCOMPARE(m_window->control<QWidget>("cmdCalc")->geometry(), calculate);
-}
-
-void TestHistoryWindow::longTextShownOnOneLineKeptWhole_data()
-{
-    QTest::addColumn<QString>("registration");
-    QTest::newRow("registration of 1,000 characters") << QString(500, u'A') + QString(500, u'B');
-    QTest::newRow("registration with a line separator") << QStringLiteral("AB12\u2028CDE");
-}
-
-// The list and boxes show a long or broken registration cut to one line; everything else uses it whole, so a
-// twin that differs only in the part cut away stays a vehicle of its own.
-void TestHistoryWindow::longTextShownOnOneLineKeptWhole()
-{
-    QFETCH(QString, registration);
-    QString twin = registration;
-    twin[twin.size() / 2] = u'#';
-    const QByteArray reg = registration.toUtf8();
-    m_folder.write(record(reg, " 30.00") + record(twin.toUtf8(), " 90.00") + record(reg, " 40.00"));
-    open();
-    m_window->clickTab(1);
-    const QStringList means = m_window->items("lvwAverageData");
-    QVERIFY(means.size() == 2 && means[0].endsWith(QStringLiteral(" is 35.00")));
-    for (const QString& shown : m_window->items("tvwListData") + means + m_window->entries("cboVehicleList")
-            + QStringList { tree()->model()->index(0, 0, tree()->model()->index(0, 0)).data().toString() })
-        QVERIFY2(shown.size() <= DisplayText::MaxLength && !shown.contains(QChar::LineSeparator), qPrintable(shown));
-
-    m_window->clickTab(2);
-    chooseVehicle(0);
-    QCOMPARE(drawn().size(), 2);
-
-    m_window->clickTab(0);
-    m_window->control<QComboBox>("cboVehicleReg")->setCurrentIndex(1);
-    m_window->calculate({ "400", "45", "10", "90" });
-    m_window->click("cmdSave");
-    QCOMPARE(m_folder.read().count("\nVehicleReg:" + twin.toUtf8() + ";Date:"), 2);
-}
-
-void TestHistoryWindow::graphLabelsAndDrawsWhatTheEyeSees_data()
-{
-    QTest::addColumn<QStringList>("dates");
-    QTest::addColumn<QStringList>("labels");
-    const QStringList fiveOfOneDay(5, QStringLiteral("01/02/2005"));
-    QTest::newRow("six points: every other date") << QStringList { "01/02/2005", "02/02/2005", "03/02/2005",
-        "04/02/2005", "05/02/2005", "06/02/2005" } << QStringList { "01/02/2005", "03/02/2005", "05/02/2005" };
-    QTest::newRow("nine on one day: five labels, each kept") << QStringList(9, "01/02/2005") << fiveOfOneDay;
-    QTest::newRow("markup in a date drawn as the text it is") << QStringList { "<i>1</i>/02/2005 08:00:00",
-        "01/02/2005" } << QStringList { "&lt;i&gt;1&lt;/i&gt;/0", "01/02/2005" };
-    QTest::newRow("a few thousand points drawn whole")
-        << QStringList(PlotReduction::DrawnWhole, "01/02/2005") << fiveOfOneDay;
-    QTest::newRow("100,000 points drawn by their extremes") << QStringList(100'000, "01/02/2005") << fiveOfOneDay;
-}
-
-void TestHistoryWindow::graphLabelsAndDrawsWhatTheEyeSees()
-{
-    QFETCH(QStringList, dates);
-    QFETCH(QStringList, labels);
-    const qsizetype count = dates.size();
-    std::vector<GraphData::Point> points;
-    for (qsizetype i = 0; i < count; ++i)
-        points.push_back({ dates[i], 30.0 + double(i * 7919 % 1000) / 100.0 });
-    points[size_t(count / 3)].mpg = 95.0; // the highest before the lowest, within one column
-    points[size_t(count / 3 + 1)].mpg = 5.0;
-    chart()->setPoints(points);
-    QCOMPARE(dateLabels(), labels);
-
-    const QList<QPointF> drawn = this->drawn();
-    QVERIFY(count <= PlotReduction::DrawnWhole ? drawn.size() == count : drawn.size() < count / 10);
-    QVERIFY(drawn.contains(QPointF(double(count / 3), 95.0)) && drawn.contains(QPointF(double(count / 3 + 1), 5.0)));
-    QCOMPARE(drawn.first().x(), 0.0);
-    QCOMPARE(drawn.last().x(), double(count - 1));
-    const auto notAfter = [](const QPointF& a, const QPointF& b) {
-        return a.x() >= b.x();
-    };
-    QVERIFY(std::adjacent_find(drawn.begin(), drawn.end(), notAfter) == drawn.end()); // in x order, each once
-}
 
 QTEST_MAIN(TestHistoryWindow)
 #include "tst_historywindow.moc"
