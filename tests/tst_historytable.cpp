@@ -11,68 +11,66 @@ class TestHistoryTable : public QObject
     Q_OBJECT
 
 private slots:
-    void readsTheFile_data();
-    void readsTheFile();
-};
 
-void TestHistoryTable::readsTheFile_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("chosen");
-    // The vehicle nodes as "registration:number of records", the means, then the chosen vehicle's graph points
-    // as "label=MPG".
-    QTest::addColumn<QStringList>("shown");
-    const auto row = [](const char* name, const QByteArray& bytes, const char* chosen, const QStringList& shown) {
-        QTest::newRow(name) << bytes << QString(chosen) << shown;
-    };
-    row("lines without a registration or MPG take no key; points in file order, labelled by ten characters",
-        "Date:d;MPG: 3;\r\n" + record("AB1", " 30.00", "22/03/2005 10:00:00") + "\r\n" + record("XY2", " 40.00")
-            + record("AB1", " 50.00", "1/1/05 9:00:00 AM"),
-        "AB1",
-        { "AB1:2", "XY2:1", "Mean MPG for vehicle AB1 is 40.00", "Mean MPG for vehicle XY2 is 40.00", "22/03/2005=30",
-            "1/1/05 9:0=50" });
-    row("unreadable MPG: in the tree only; no date: no point",
-        record("X", " lots") + record("X", " 40.00") + "VehicleReg:X;MPG: 4.00;\r\n" + record("Y", " lots"), "X",
-        { "X:3", "Y:1", "Mean MPG for vehicle X is 22.00", "21/03/2005=40" });
-    row("case and blanks: other vehicles in the tree, one in the graph",
-        record("ab1", " 10.00") + record("AB1", " 20.00") + record(" AB1 ", " 30.00"), "ab1",
-        { "ab1:1", "AB1:1", " AB1 :1", "Mean MPG for vehicle ab1 is 10.00", "Mean MPG for vehicle AB1 is 20.00",
-            "Mean MPG for vehicle  AB1  is 30.00", "21/03/2005=10", "21/03/2005=20", "21/03/2005=30" });
-    row("blank registration: no mean", record("   ", " 10.00") + record("", " 10.00"), "X", { "   :1", ":1" });
-    // The second line's registration spells out the first record's text, so it goes under that record node; its
-    // MPG counts for no vehicle, since no vehicle has that registration.
-    row("registration naming a record node",
-        "VehicleReg:A;MPG: 5\r\nVehicleReg:VehicleReg:A MPG: 5;MPG: 6;\r\n" + record("B", " 7.00"), "X",
-        { "A:1", "B:1", "Mean MPG for vehicle A is 5.00", "Mean MPG for vehicle B is 7.00" });
+    void readsTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("chosen");
+        // The vehicle nodes as "registration:number of records", the means, then the chosen vehicle's graph points
+        // as "label=MPG".
+        QTest::addColumn<QStringList>("shown");
+        const auto row = [](const char* name, const QByteArray& bytes, const char* chosen, const QStringList& shown) {
+            QTest::newRow(name) << bytes << QString(chosen) << shown;
+        };
+        row("lines without a registration or MPG take no key; points in file order, labelled by ten characters",
+            "Date:d;MPG: 3;\r\n" + record("AB1", " 30.00", "22/03/2005 10:00:00") + "\r\n" + record("XY2", " 40.00")
+                + record("AB1", " 50.00", "1/1/05 9:00:00 AM"),
+            "AB1",
+            { "AB1:2", "XY2:1", "Mean MPG for vehicle AB1 is 40.00", "Mean MPG for vehicle XY2 is 40.00",
+                "22/03/2005=30", "1/1/05 9:0=50" });
+        row("unreadable MPG: in the tree only; no date: no point",
+            record("X", " lots") + record("X", " 40.00") + "VehicleReg:X;MPG: 4.00;\r\n" + record("Y", " lots"), "X",
+            { "X:3", "Y:1", "Mean MPG for vehicle X is 22.00", "21/03/2005=40" });
+        row("case and blanks: other vehicles in the tree, one in the graph",
+            record("ab1", " 10.00") + record("AB1", " 20.00") + record(" AB1 ", " 30.00"), "ab1",
+            { "ab1:1", "AB1:1", " AB1 :1", "Mean MPG for vehicle ab1 is 10.00", "Mean MPG for vehicle AB1 is 20.00",
+                "Mean MPG for vehicle  AB1  is 30.00", "21/03/2005=10", "21/03/2005=20", "21/03/2005=30" });
+        row("blank registration: no mean", record("   ", " 10.00") + record("", " 10.00"), "X", { "   :1", ":1" });
+        // The second line's registration spells out the first record's text, so it goes under that record node; its
+        // MPG counts for no vehicle, since no vehicle has that registration.
+        row("registration naming a record node",
+            "VehicleReg:A;MPG: 5\r\nVehicleReg:VehicleReg:A MPG: 5;MPG: 6;\r\n" + record("B", " 7.00"), "X",
+            { "A:1", "B:1", "Mean MPG for vehicle A is 5.00", "Mean MPG for vehicle B is 7.00" });
 
-    QByteArray once;
-    QStringList shown; // every node, then every mean
-    for (int i = 0; i < 1500; ++i) {
-        once += record("V" + QByteArray::number(i), " 20.00");
-        shown.insert(i, QStringLiteral("V%1:2").arg(i));
-        shown.append(QStringLiteral("Mean MPG for vehicle V%1 is 20.00").arg(i));
+        QByteArray once;
+        QStringList shown; // every node, then every mean
+        for (int i = 0; i < 1500; ++i) {
+            once += record("V" + QByteArray::number(i), " 20.00");
+            shown.insert(i, QStringLiteral("V%1:2").arg(i));
+            shown.append(QStringLiteral("Mean MPG for vehicle V%1 is 20.00").arg(i));
+        }
+        row("no limit on records", once + once, "X", shown);
     }
-    row("no limit on records", once + once, "X", shown);
-}
 
-void TestHistoryTable::readsTheFile()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, chosen);
-    QFETCH(QStringList, shown);
-    const HistoryFolder folder;
-    folder.write(bytes);
-    const QLocale locale(QStringLiteral("en_GB"));
-    HistoryTable table;
-    QVERIFY(HistoryTable::load(folder.path(), locale, table));
-    QStringList got;
-    for (qint32 row = 0; row < table.rootCount(); ++row)
-        got.append(table.text(table.root(row)) + u':' + QString::number(table.childCount(table.root(row))));
-    got += table.meanTexts(locale);
-    for (const GraphData::Point& point : GraphData::points(folder.path(), chosen, locale))
-        got.append(point.label() + u'=' + QString::number(point.mpg));
-    QCOMPARE(got, shown);
-}
+    void readsTheFile()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, chosen);
+        QFETCH(QStringList, shown);
+        const HistoryFolder folder;
+        folder.write(bytes);
+        const QLocale locale(QStringLiteral("en_GB"));
+        HistoryTable table;
+        QVERIFY(HistoryTable::load(folder.path(), locale, table));
+        QStringList got;
+        for (qint32 row = 0; row < table.rootCount(); ++row)
+            got.append(table.text(table.root(row)) + u':' + QString::number(table.childCount(table.root(row))));
+        got += table.meanTexts(locale);
+        for (const GraphData::Point& point : GraphData::points(folder.path(), chosen, locale))
+            got.append(point.label() + u'=' + QString::number(point.mpg));
+        QCOMPARE(got, shown);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestHistoryTable)
 #include "tst_historytable.moc"
