@@ -144,12 +144,8 @@ void frmTripLedger::cmdCalc_Click()
             const FuelCalc::Inputs inputs { txtMileage->text(), txtCost->text(), txtCommuteDistance->text(),
                 txtPricePerUnit->text(), optUnits[1]->isChecked(), m_blnUSEnglish };
             const FuelCalc::Results results = FuelCalc::calculate(inputs, m_environment.locale);
-            const QList<FuelCalc::ResultLine> lines = FuelCalc::resultLines(results, m_environment.locale);
-            for (qsizetype row = 0; row < lines.size(); ++row) {
-                auto* item = new QListWidgetItem(ImageList::icon(lines[row].imageKey), lines[row].text);
-                item->setData(Qt::UserRole, lines[row].imageKey);
-                lvwDataView->insertItem(int(row), item);
-            }
+            for (const FuelCalc::ResultLine& line : FuelCalc::resultLines(results, m_environment.locale))
+                lvwDataView->addItem(new QListWidgetItem(ImageList::icon(line.imageKey), line.text));
             setStatus(QStringLiteral("Mileage costs calculated."));
             cmdSave->setEnabled(true);
         },

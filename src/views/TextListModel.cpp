@@ -10,7 +10,6 @@ TextListModel::TextListModel(QObject* parent)
 
 void TextListModel::setImageKey(const QString& key)
 {
-    m_imageKey = key;
     m_image = key.isEmpty() ? QIcon() : ImageList::icon(key);
 }
 
@@ -39,8 +38,6 @@ QVariant TextListModel::data(const QModelIndex& index, int role) const
         return text;
     case Qt::DecorationRole:
         return m_image.isNull() ? QVariant() : QVariant(m_image);
-    case Qt::UserRole:
-        return m_imageKey.isEmpty() ? QVariant() : QVariant(m_imageKey);
     default:
         return {};
     }

@@ -14,7 +14,7 @@ class TextListModel : public QAbstractListModel
 public:
     explicit TextListModel(QObject* parent = nullptr);
 
-    // The image shown beside every entry; its key is each entry's Qt::UserRole. Empty: no image.
+    // The image shown beside every entry. Empty: no image.
     void setImageKey(const QString& key);
     void setTexts(QStringList texts);
     const QStringList& texts() const { return m_texts; }
@@ -24,6 +24,5 @@ public:
 
 private:
     QStringList m_texts;
-    QString m_imageKey;
     QIcon m_image;
 };
