@@ -11,10 +11,11 @@ namespace FuelCalc {
 
 namespace {
 
-// Values that pass the check are taken from its normalised text, so at most 15 significant digits count.
+// Values that pass the check are taken from its normalised text, so at most 15 significant digits count; that
+// text always converts again (Numbers::parse), so there is no fallback value.
 double checkedValue(const QString& text, const QString& fieldName, const QLocale& locale)
 {
-    return Numbers::parse(Numbers::DoubleCheck(text, fieldName, locale), locale).value_or(0.0);
+    return Numbers::parse(Numbers::DoubleCheck(text, fieldName, locale), locale).value();
 }
 
 } // namespace
