@@ -8,8 +8,32 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
+
+// The description of a chart of at least one point.
+QString summary(const std::vector<GraphData::Point>& points, const QString& vehicle, const QLocale& locale)
+{
+    const auto byMpg = [](const GraphData::Point& a, const GraphData::Point& b) {
+        return a.mpg < b.mpg;
+    };
+    const auto [lowest, highest] = std::minmax_element(points.cbegin(), points.cend(), byMpg);
+    const auto mpg = [&locale](double value) {
+        return Numbers::formatTwoDecimals(value, locale);
+    };
+    const qsizetype count = qsizetype(points.size());
+    // One pass over all the arguments: a % in a registration or a date is never taken for a place.
+    return QStringLiteral("%1: %2 %3 from %4 to %5; lowest %6, highest %7, latest %8 MPG.")
+        .arg(vehicle, locale.toString(count),
+            count == 1 ? QStringLiteral("calculation") : QStringLiteral("calculations"), points.front().date,
+            points.back().date, mpg(lowest->mpg), mpg(highest->mpg), mpg(points.back().mpg));
+}
+
+QString pointName(const GraphData::Point& point, const QLocale& locale)
+{
+    return point.date + QStringLiteral(", MPG ") + Numbers::formatTwoDecimals(point.mpg, locale);
+}
 
 // The calculation the walk has reached. A new one is made for every calculation reached, so that a screen
 // reader, which announces the focus moving to another object, hears every step.
@@ -39,7 +63,7 @@ public:
     {
         if (t != QAccessible::Name || !isValid())
             return QString();
-        return MileageChartAccessible::pointName(m_chart->points()[size_t(m_index)], m_chart->locale());
+        return pointName(m_chart->points()[size_t(m_index)], m_chart->locale());
     }
 
     QRect rect() const override
@@ -79,8 +103,7 @@ public:
         if (t != QAccessible::Description)
             return QAccessibleWidget::text(t);
         const MileageChart* c = chart();
-        return c->points().empty() ? c->title()
-                                   : MileageChartAccessible::summary(c->points(), c->vehicle(), c->locale());
+        return c->points().empty() ? c->title() : summary(c->points(), c->vehicle(), c->locale());
     }
 
     // The walked calculation is the only child: the chart's view is the chart itself to a screen reader.
@@ -137,28 +160,6 @@ void install()
 {
     static const bool installed = (QAccessible::installFactory(chartInterface), true);
     Q_UNUSED(installed)
-}
-
-QString summary(const std::vector<GraphData::Point>& points, const QString& vehicle, const QLocale& locale)
-{
-    const auto byMpg = [](const GraphData::Point& a, const GraphData::Point& b) {
-        return a.mpg < b.mpg;
-    };
-    const auto [lowest, highest] = std::minmax_element(points.cbegin(), points.cend(), byMpg);
-    const auto mpg = [&locale](double value) {
-        return Numbers::formatTwoDecimals(value, locale);
-    };
-    const qsizetype count = qsizetype(points.size());
-    // One pass over all the arguments: a % in a registration or a date is never taken for a place.
-    return QStringLiteral("%1: %2 %3 from %4 to %5; lowest %6, highest %7, latest %8 MPG.")
-        .arg(vehicle, locale.toString(count),
-            count == 1 ? QStringLiteral("calculation") : QStringLiteral("calculations"), points.front().date,
-            points.back().date, mpg(lowest->mpg), mpg(highest->mpg), mpg(points.back().mpg));
-}
-
-QString pointName(const GraphData::Point& point, const QLocale& locale)
-{
-    return point.date + QStringLiteral(", MPG ") + Numbers::formatTwoDecimals(point.mpg, locale);
 }
 
 } // namespace MileageChartAccessible
