@@ -31,7 +31,8 @@ sleep 1
 sleep 2
 
 main=$(xdotool search --sync --name '^Trip Ledger$' | tail -1)
-shot() { sleep 0.7; import -frame -window "$1" "$root/docs/$2.png"; echo "docs/$2.png"; }
+# Read from the screen, so that a tooltip over the window is taken with it.
+shot() { sleep 0.7; import -screen -frame -window "$1" "$root/docs/$2.png"; echo "docs/$2.png"; }
 xdotool windowactivate --sync "$main"
 for text in 400 45.50 15; do xdotool type "$text"; xdotool key Tab; done
 xdotool key Tab; xdotool type 95; xdotool key alt+c
@@ -42,6 +43,8 @@ xdotool mousemove $((X + 205)) $((Y + 20)) click 1           # the Graph tab, no
 shot "$main" graph-empty
 xdotool mousemove $((X + 280)) $((Y + 50)) click 1 key Down Return
 shot "$main" graph
+xdotool key Tab End Left Left Left                          # the chart walked from the keyboard
+shot "$main" graph-walk
 xdotool mousemove $((X + 140)) $((Y + 20)) click 1           # the History tab
 sleep 0.5
 xdotool mousemove $((X + 40)) $((Y + 58)) click 1 key Right  # open the first vehicle

@@ -194,7 +194,7 @@ private slots:
             points.push_back({ dates[i], 30.0 + double(i * 7919 % 1000) / 100.0 });
         points[size_t(count / 3)].mpg = 95.0; // the highest before the lowest, within one column
         points[size_t(count / 3 + 1)].mpg = 5.0;
-        chart()->setPoints(points);
+        chart()->setPoints(points, QStringLiteral("AB12 CDE"));
         // The dates under the axis, without the invisible marks that tell equal dates apart.
         QStringList shown = qobject_cast<QCategoryAxis*>(view()->chart()->axes(Qt::Horizontal)[0])->categoriesLabels();
         QCOMPARE(shown.replaceInStrings(QString(u'\u200b'), QString()), labels);

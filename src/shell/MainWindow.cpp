@@ -271,7 +271,7 @@ void frmTripLedger::LoadGraphData(bool blnQuiet)
             mscMileage->clear(); // never another vehicle's points under this one's name
             throw GraphData::noUsableRecord(chosen);
         }
-        mscMileage->setPoints(std::move(points));
+        mscMileage->setPoints(std::move(points), cboVehicleList->currentText()); // the vehicle as shown
         setStatus(QStringLiteral("Graph Data Loaded."));
     });
 }

@@ -1,15 +1,19 @@
 #include "MileageChart.h"
 
+#include "MileageChartAccessible.h"
 #include "PlotReduction.h"
 
 #include "calc/Numbers.h"
 
+#include <QAccessible>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QCursor>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLineSeries>
+#include <QScatterSeries>
 #include <QTextDocument>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -17,6 +21,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -33,14 +38,17 @@ MileageChart::MileageChart(QWidget* parent)
     // Given the chart at once: a view made without one makes its own, which setChart would leave undeleted.
     , m_view(new QChartView(m_chart, this))
     , m_series(new QLineSeries(m_chart))
+    , m_ring(new QScatterSeries(m_chart))
     , m_timeAxis(new QCategoryAxis(m_chart))
     , m_mpgAxis(new QValueAxis(m_chart))
 {
+    MileageChartAccessible::install();
     m_view->setRenderHint(QPainter::Antialiasing);
-    // Named as a whole and in its view, which is what takes the keyboard focus and so what a screen reader
-    // announces.
+    // The chart itself, not its view, takes the focus and the keys, so that Tab lands on what a screen reader
+    // announces as the chart.
     setAccessibleName(QStringLiteral("Mileage chart"));
-    m_view->setAccessibleName(accessibleName());
+    setFocusPolicy(Qt::StrongFocus);
+    m_view->setFocusPolicy(Qt::NoFocus);
     m_chart->legend()->hide();
     m_chart->setMargins(QMargins(2, 2, 2, 2));
 
@@ -56,11 +64,24 @@ MileageChart::MileageChart(QWidget* parent)
     m_series->attachAxis(m_timeAxis);
     m_series->attachAxis(m_mpgAxis);
 
+    // A hollow ring in the line's colour around the highlighted point, which stays visible inside it.
+    m_ring->setMarkerShape(QScatterSeries::MarkerShapeCircle);
+    m_ring->setColor(Qt::transparent);
+    m_chart->addSeries(m_ring);
+    m_ring->attachAxis(m_timeAxis);
+    m_ring->attachAxis(m_mpgAxis);
+    const auto ringColour = [this] {
+        m_ring->setPen(QPen(m_series->color(), 3));
+    };
+    ringColour();
+    connect(m_series, &QXYSeries::colorChanged, m_ring, ringColour);
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_view);
 
     connect(m_series, &QLineSeries::hovered, this, &MileageChart::showToolTip);
+    connect(m_ring, &QScatterSeries::hovered, this, &MileageChart::showToolTip);
     applyFont();
     clear();
 }
@@ -85,12 +106,15 @@ void MileageChart::applyFont()
 
 void MileageChart::clear()
 {
-    setPoints({});
+    setPoints({}, QString());
 }
 
-void MileageChart::setPoints(std::vector<GraphData::Point> points)
+void MileageChart::setPoints(std::vector<GraphData::Point> points, const QString& vehicle)
 {
     m_points = std::move(points);
+    m_vehicle = vehicle;
+    m_highlighted = -1;
+    m_ring->clear();
     const qsizetype count = qsizetype(m_points.size());
 
     double low = 0;
@@ -124,6 +148,74 @@ void MileageChart::setPoints(std::vector<GraphData::Point> points)
     m_mpgAxis->setRange(low - margin, high + margin);
     if (count > 0)
         m_mpgAxis->applyNiceNumbers();
+
+    QAccessibleEvent described(this, QAccessible::DescriptionChanged);
+    QAccessible::updateAccessibility(&described);
+}
+
+QString MileageChart::title() const
+{
+    return m_chart->title();
+}
+
+QPoint MileageChart::pointPosition(qsizetype i) const
+{
+    const QPointF inChart = m_chart->mapToPosition(QPointF(double(i), m_points[size_t(i)].mpg), m_series);
+    return m_view->viewport()->mapToGlobal(m_view->mapFromScene(m_chart->mapToScene(inChart)));
+}
+
+int MileageChart::ringSize() const
+{
+    return fontMetrics().height() + 4; // as large as a line of text, whatever the screen's density
+}
+
+void MileageChart::keyPressEvent(QKeyEvent* event)
+{
+    const qsizetype count = qsizetype(m_points.size());
+    const qsizetype at = m_highlighted;
+    const qsizetype tenth = std::max<qsizetype>(1, count / 10);
+    // Where each key leads; before the walk's first key every key but End leads to the first point.
+    std::optional<qsizetype> to;
+    switch (event->key()) {
+    case Qt::Key_Right:
+        to = at < 0 ? 0 : at + 1;
+        break;
+    case Qt::Key_Left:
+        to = at - 1;
+        break;
+    case Qt::Key_PageDown:
+        to = at < 0 ? 0 : at + tenth;
+        break;
+    case Qt::Key_PageUp:
+        to = at - tenth;
+        break;
+    case Qt::Key_Home:
+        to = 0;
+        break;
+    case Qt::Key_End:
+        to = count - 1;
+        break;
+    default:
+        break;
+    }
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (!to || !plain || count == 0) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    highlight(std::clamp<qsizetype>(*to, 0, count - 1));
+}
+
+void MileageChart::highlight(qsizetype i)
+{
+    m_highlighted = i;
+    m_ring->setMarkerSize(double(ringSize()));
+    m_ring->replace({ QPointF(double(i), m_points[size_t(i)].mpg) });
+    QToolTip::showText(pointPosition(i) + QPoint(ringSize() / 2, 0),
+        Qt::convertFromPlainText(toolTipText(i), Qt::WhiteSpacePre), m_view);
+    QAccessibleEvent focused(this, QAccessible::Focus);
+    focused.setChild(0); // the highlighted calculation is the chart's one accessible child
+    QAccessible::updateAccessibility(&focused);
 }
 
 void MileageChart::showToolTip(const QPointF& at, bool entered)
@@ -133,7 +225,11 @@ void MileageChart::showToolTip(const QPointF& at, bool entered)
         QToolTip::hideText();
         return;
     }
+    QToolTip::showText(QCursor::pos(), Qt::convertFromPlainText(toolTipText(i), Qt::WhiteSpacePre), m_view);
+}
+
+QString MileageChart::toolTipText(qsizetype i) const
+{
     const GraphData::Point& point = m_points[size_t(i)];
-    const QString text = point.date + QStringLiteral("\nMPG: ") + Numbers::formatTwoDecimals(point.mpg, locale());
-    QToolTip::showText(QCursor::pos(), Qt::convertFromPlainText(text, Qt::WhiteSpacePre), m_view);
+    return point.date + QStringLiteral("\nMPG: ") + Numbers::formatTwoDecimals(point.mpg, locale());
 }
