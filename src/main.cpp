@@ -6,6 +6,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trip Ledger"));
+    // The desktop entry's name, so that docks and Wayland sessions show the entry's name and icon.
+    QApplication::setDesktopFileName(QStringLiteral("org.example.tripledger"));
 
     frmTripLedger window;
     if (!window.Form_Load())
