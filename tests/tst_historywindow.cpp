@@ -87,7 +87,7 @@ private slots:
 
         m_folder.remove();
         if (bytes == "<folder>")
-            QVERIFY(QDir().mkdir(m_folder.beside()));
+            QVERIFY(QDir().mkpath(m_folder.beside()));
         else if (bytes != "<absent>")
             m_folder.write(bytes);
         m_window->clickTab(1); // the tab already chosen

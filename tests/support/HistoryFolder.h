@@ -36,16 +36,8 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
     }
 
-    // Takes the history away, be it a file, a link or a folder, from the data folder with its TripLedger folder,
-    // and from beside the program.
-    void remove() const
-    {
-        for (const QString& history : { path(), beside() }) {
-            QFile::remove(history);
-            QDir().rmdir(history);
-        }
-        QDir(dir()).rmdir(QStringLiteral("TripLedger"));
-    }
+    // Takes the history away, whatever it is and wherever it lies, with the folder and everything in it.
+    void remove() const { QDir(dir()).removeRecursively(); }
 
 private:
     QTemporaryDir m_dir;
