@@ -163,9 +163,8 @@ start_as_user() {
         uid="$(chroot "$second" id -u "$user")" &&
         install -d -m 0700 -o "$uid" -g "$uid" "$second/run/user/$uid" &&
         touch "$second/tmp/mark" && sleep 1 || return
-    env -i HOME="/home/$user" USER="$user" PATH=/usr/bin:/bin XDG_RUNTIME_DIR="/run/user/$uid" \
-        QT_QPA_PLATFORM=offscreen chroot --userspec="$user:$user" "$second" TripLedger \
-        > "$work/program.out" 2>&1 3>&- 4>&- &
+    chroot --userspec="$user:$user" "$second" /usr/bin/env -i HOME="/home/$user" USER="$user" PATH=/usr/bin:/bin \
+        XDG_RUNTIME_DIR="/run/user/$uid" QT_QPA_PLATFORM=offscreen TripLedger > "$work/program.out" 2>&1 3>&- 4>&- &
     program=$!
     sleep 5
     kill -0 "$program" || { echo "It ended within 5 s:"; cat "$work/program.out"; return 1; }
