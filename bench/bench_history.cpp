@@ -162,7 +162,7 @@ int measure(Shape shape, int records)
 
     AppEnvironment environment = AppEnvironment::system();
     environment.locale = QLocale(QLocale::English, QLocale::UnitedKingdom);
-    environment.dataDirectory = dir.path();
+    environment.programDirectory = dir.path(); // the history beside the program
     BenchWindow window(environment);
     window.show();
     printCell(timed(milliseconds([&] {

@@ -45,16 +45,17 @@ private slots:
         QTest::addColumn<QByteArray>("bytes"); // the file's new content, "<absent>" or "<folder>"
         QTest::addColumn<QStringList>("shown"); // the tree's vehicles, then the means
         QTest::addColumn<QString>("message"); // how the one message box starts; empty for none
-        const auto row = [](const char* name, const QByteArray& bytes, const QStringList& shown, const char* message) {
-            QTest::newRow(name) << bytes << shown << QString(message);
-        };
+        const auto row
+            = [](const char* name, const QByteArray& bytes, const QStringList& shown, const QString& message) {
+                  QTest::newRow(name) << bytes << shown << message;
+              };
         const QStringList kept { "Mean MPG for vehicle AB12 CDE is 35,00",
             "Mean MPG for vehicle <b>XY99</b> is 50,00" };
         row("another file, saved under de_DE and under en_GB", record("NEW 1", " 30,50") + record("NEW 1", " 1040.00"),
             { "NEW 1", "Mean MPG for vehicle NEW 1 is 535,25" }, "");
         row("no file: both emptied, no box", "<absent>", {}, "");
-        row("unreadable: reported, the means of the last reading kept", "<folder>", kept,
-            "critical | Load Data Error | TripLedger.txt - ");
+        row("a folder beside the program: reported, the means of the last reading kept", "<folder>", kept,
+            "critical | Load Data Error | " + m_folder.beside() + " - ");
         row("overflow half-way: the records read before it shown",
             record("AB12 CDE", " 1E308") + record("XY", " 5") + record("AB12 CDE", " 1E308") + record("LATE", " 1"),
             QStringList { "AB12 CDE", "XY" } + kept, "critical | Load Data Error | TripLedger - Overflow");
@@ -86,7 +87,7 @@ private slots:
 
         m_folder.remove();
         if (bytes == "<folder>")
-            QVERIFY(QDir(m_folder.dir()).mkdir(QStringLiteral("TripLedger.txt")));
+            QVERIFY(QDir().mkpath(m_folder.beside()));
         else if (bytes != "<absent>")
             m_folder.write(bytes);
         m_window->clickTab(1); // the tab already chosen

@@ -1,5 +1,7 @@
 #include "HistoryFile.h"
 
+#include "HistoryLocation.h"
+
 #include "calc/AppError.h"
 
 #include <QDir>
@@ -23,9 +25,11 @@ namespace {
 
 constexpr qsizetype ReadChunk = 1 << 20;
 
+// The history's full path is the source: the user learns where it lies.
 [[noreturn]] void fail(const QFile& file, const QString& reason)
 {
-    throw AppError(AppError::PlatformFailure, QFileInfo(file.fileName()).fileName(), reason);
+    throw AppError(
+        AppError::PlatformFailure, QDir::toNativeSeparators(QFileInfo(file.fileName()).absoluteFilePath()), reason);
 }
 
 [[noreturn]] void fail(const QFile& file)
@@ -54,6 +58,7 @@ QString path(const QString& dir)
 
 void appendLine(const QString& filePath, const QString& line)
 {
+    HistoryLocation::makeFolders(filePath);
     QFile file(filePath);
     // Append mode and one unbuffered write: two copies of the program saving at once never mix their lines.
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))

@@ -5,8 +5,8 @@
 
 #include <functional>
 
-// The history file TripLedger.txt beside the program: 8-bit text in the system's encoding, one record a line,
-// lines written with CR LF, only ever appended to. An absent file is an empty history.
+// The history file TripLedger.txt, where HistoryLocation puts it: 8-bit text in the system's encoding, one record a
+// line, lines written with CR LF, only ever appended to. An absent file is an empty history.
 namespace HistoryFile {
 
 // dir joined with "TripLedger.txt", with the platform's separator.
@@ -14,7 +14,8 @@ QString path(const QString& dir);
 
 // Appends line as one whole line in a single write, then flushes it to the disk. Before it goes a CR LF when
 // the file does not end with a line break (a line torn by an earlier crash stays apart from the new one).
-// Creates the file when absent. Throws AppError with the file's error text when anything fails.
+// Creates the file when absent, and its folders, private to the user. Throws AppError with the file's full path
+// and error text when anything fails.
 void appendLine(const QString& filePath, const QString& line);
 
 // Calls visit for every line of the file in order, still in the file's bytes, without its line break (LF or

@@ -89,7 +89,7 @@ void HelpWindow::showDocument(const QString& path)
     }
     m_browser->clearHistory();
     m_browser->setHtml(QStringLiteral("<h2>Help could not be found</h2>"
-                                      "<p>The help document could not be found. It belongs beside the program, at</p>"
+                                      "<p>The help document could not be found. It belongs at</p>"
                                       "<p><tt>%1</tt></p><p>Installing Trip Ledger again puts it back.</p>")
                            .arg(path.toHtmlEscaped()));
 }

@@ -10,6 +10,7 @@
 #include "calc/Numbers.h"
 #include "history/GraphData.h"
 #include "history/HistoryFile.h"
+#include "history/HistoryLocation.h"
 #include "history/HistoryRecord.h"
 #include "history/HistoryTable.h"
 #include "history/RecordField.h"
@@ -119,7 +120,7 @@ void frmTripLedger::setStatus(const QString& text)
 
 QString frmTripLedger::historyFilePath() const
 {
-    return HistoryFile::path(m_environment.dataDirectory);
+    return HistoryLocation::path(m_environment.programDirectory, m_environment.dataDirectory);
 }
 
 bool frmTripLedger::DetectLocale()

@@ -64,6 +64,7 @@ private:
     // under title as its source, " - " and description, with the critical icon. True when body finished.
     bool trapped(const QString& title, const std::function<void()>& body, const QString& failureStatus = {});
     void setStatus(const QString& text);
+    // Decided afresh at each call: every reader and the writer ask here.
     QString historyFilePath() const;
 
     bool DetectLocale();
