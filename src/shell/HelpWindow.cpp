@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "Twips.h"
+
 #include <QAction>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -21,7 +23,7 @@ HelpWindow::HelpWindow(QWidget* owner)
 {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Trip Ledger Help"));
-    resize(640, 560);
+    resize(QSize(640, 560) * Twips::fontScale(font())); // pixels at the reference font
 
     m_browser->setObjectName(QStringLiteral("txtHelp"));
     m_browser->setAccessibleName(QStringLiteral("Help document"));

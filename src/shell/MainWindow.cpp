@@ -21,6 +21,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,6 +86,13 @@ void frmTripLedger::showCentred()
     const QRect screenArea = screen()->availableGeometry();
     move(screenArea.center() - frameGeometry().center() + pos());
     show();
+}
+
+void frmTripLedger::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        applyLookAndFeel();
+    QMainWindow::changeEvent(event);
 }
 
 void frmTripLedger::showMessage(const QString& text, const QString& title, QMessageBox::Icon icon)

@@ -34,6 +34,7 @@ protected:
 
 private:
     void applyFont();
+    void applyPalette();
     void showToolTip(const QPointF& at, bool entered);
 
     std::vector<GraphData::Point> m_points;
