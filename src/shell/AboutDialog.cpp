@@ -50,10 +50,10 @@ frmAbout::frmAbout(QWidget* parent)
     Form_Load();
 
     // Laid out, like the main window, at its font's scale, or larger where a text needs it.
-    const double scale = Twips::fittingScale(
+    const Twips::Scale scale = Twips::fittingScale(
         font(), { lblInformation[0], lblInformation[1], lblInformation[2], lblInformation[3], cmdOk });
     Twips::scaleAll(this, scale);
-    setFixedSize(Twips::toPixels(3120, scale), Twips::toPixels(2085, scale));
+    setFixedSize(Twips::toPixels(QSize(3120, 2085), scale));
     picOne->setPixmap(ImageList::applicationIcon().pixmap(picOne->size()));
 }
 

@@ -1,7 +1,5 @@
 #include "ClientArea.h"
 
-#include "Twips.h"
-
 #include <QResizeEvent>
 
 #include <cmath>
@@ -10,14 +8,14 @@ ClientArea::ClientArea(QSize designed, QWidget* parent)
     : QWidget(parent)
     , m_designed(designed)
 {
-    setScale(1);
+    setScale({});
 }
 
-void ClientArea::setScale(double scale)
+void ClientArea::setScale(Twips::Scale scale)
 {
     m_scale = scale;
     Twips::scaleAll(this, scale);
-    const QSize smallest(Twips::toPixels(m_designed.width(), scale), Twips::toPixels(m_designed.height(), scale));
+    const QSize smallest = Twips::toPixels(m_designed, scale);
     setMinimumSize(smallest);
     resize(smallest);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Twips.h"
+
 #include <QWidget>
 
 #include <vector>
@@ -16,7 +18,7 @@ public:
     ClientArea(QSize designed, QWidget* parent);
 
     // Puts every control placed in twips at scale, and makes the scaled designed size the area's smallest.
-    void setScale(double scale);
+    void setScale(Twips::Scale scale);
 
     // From now on widget's place is its designed place plus the extra width (when wide) and the given shares of
     // the extra height added to its top and to its height.
@@ -34,6 +36,6 @@ private:
         double heightShare;
     };
     QSize m_designed; // twips
-    double m_scale = 1;
+    Twips::Scale m_scale;
     std::vector<Growth> m_growing;
 };

@@ -23,7 +23,8 @@ HelpWindow::HelpWindow(QWidget* owner)
 {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Trip Ledger Help"));
-    resize(QSize(640, 560) * Twips::fontScale(font())); // pixels at the reference font
+    // 640 by 560 pixels at the font the layouts were drawn for, never larger than the screen.
+    resize((QSize(640, 560) * Twips::fontScale(font())).boundedTo(owner->screen()->availableGeometry().size() * 0.9));
 
     m_browser->setObjectName(QStringLiteral("txtHelp"));
     m_browser->setAccessibleName(QStringLiteral("Help document"));

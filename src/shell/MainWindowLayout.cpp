@@ -2,6 +2,7 @@
 
 #include "ClientArea.h"
 #include "MainWindow.h"
+#include "TabStrip.h"
 #include "Twips.h"
 
 #include "views/Contrast.h"
@@ -66,7 +67,7 @@ void frmTripLedger::createControls()
     m_client = new ClientArea(QSize(6360, 5970), this);
     setCentralWidget(m_client);
 
-    tbsData = place(new QTabBar(m_client), "tbsData", 120, 120, 6135, 360);
+    tbsData = place(new TabStrip(m_client), "tbsData", 120, 120, 6135, 360);
     tbsData->setExpanding(false);
     tbsData->setDrawBase(false);
     const struct
@@ -120,9 +121,9 @@ void frmTripLedger::scaleLayout()
     const QList<QWidget*> captions = { tbsData, fraCalc, fraCalculator, lblMileage, txtMileage, lblCost, txtCost,
         lblCommuteDistnace, txtCommuteDistance, optUnits[0], optUnits[1], lblPricePerLitre, txtPricePerUnit, cmdCalc,
         lblVehicleReg, cboVehicleReg, cmdSave, fraHistory, lblDataNodes, fraChart, lblDataItem, cboVehicleList };
-    const double scale = Twips::fittingScale(font(), captions);
+    const Twips::Scale scale = Twips::fittingScale(font(), captions);
     m_client->setScale(scale);
-    sbtStatus->setFixedHeight(Twips::toPixels(375, scale));
+    sbtStatus->setFixedHeight(Twips::toPixels(375, scale.down));
     // The designed size, scaled, is the smallest: every caption fits it.
     adjustSize();
     setMinimumSize(size());

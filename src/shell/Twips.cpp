@@ -1,6 +1,7 @@
 #include "Twips.h"
 
 #include <QFontMetrics>
+#include <QLabel>
 #include <QTabBar>
 
 #include <algorithm>
@@ -13,10 +14,15 @@ int toPixels(int twips, double scale)
     return int(std::lround(twips * scale / PerPixel));
 }
 
-QRect toPixels(const QRect& twips, double scale)
+QRect toPixels(const QRect& twips, Scale scale)
 {
-    return { toPixels(twips.left(), scale), toPixels(twips.top(), scale), toPixels(twips.width(), scale),
-        toPixels(twips.height(), scale) };
+    return { toPixels(twips.left(), scale.across), toPixels(twips.top(), scale.down),
+        toPixels(twips.width(), scale.across), toPixels(twips.height(), scale.down) };
+}
+
+QSize toPixels(const QSize& twips, Scale scale)
+{
+    return { toPixels(twips.width(), scale.across), toPixels(twips.height(), scale.down) };
 }
 
 double fontScale(const QFont& font)
@@ -24,27 +30,53 @@ double fontScale(const QFont& font)
     return double(QFontMetrics(font).height()) / ReferenceFontHeight;
 }
 
-double fittingScale(const QFont& font, const QList<QWidget*>& captions)
+namespace {
+
+// The room caption needs at its place, in pixels, when its place is width pixels wide.
+QSize needed(const QWidget* caption, int width)
+{
+    if (const auto* strip = qobject_cast<const QTabBar*>(caption)) {
+        // Every tab at its full width; the strip may cut the tabs' lower edges, where they meet the page, but not
+        // their captions, centred in them.
+        const QSize tabs = strip->sizeHint();
+        return { tabs.width(), std::max(strip->fontMetrics().height(), strip->iconSize().height()) };
+    }
+    QSize least = caption->minimumSizeHint();
+    if (qobject_cast<const QLabel*>(caption)) // a letter's room before the control it names
+        least.rwidth() += caption->fontMetrics().averageCharWidth();
+    if (caption->hasHeightForWidth())
+        least.setHeight(caption->heightForWidth(width));
+    return least;
+}
+
+// The least scale, from scale and by Step, at which fits(caption, scale) holds for every caption.
+template <typename Fits> double least(double scale, const QList<QWidget*>& captions, Fits fits)
 {
     constexpr double Step = 0.01;
     constexpr double Largest = 10; // a bound for a caption that fits at no scale
-    const auto fits = [](const QWidget* caption, double scale) {
-        const QRect place = toPixels(designed(caption), scale);
-        if (const auto* tabs = qobject_cast<const QTabBar*>(caption)) {
-            // Every tab at its full width; the strip may cut the tabs' lower edges, where they meet the page,
-            // but not their captions, centred in them.
-            const QSize tab = tabs->sizeHint();
-            const int captionHeight = std::max(tabs->fontMetrics().height(), tabs->iconSize().height());
-            return tab.width() <= place.width() && (tab.height() + captionHeight) / 2 <= place.height();
-        }
-        const QSize needed = caption->minimumSizeHint();
-        const int height = caption->hasHeightForWidth() ? caption->heightForWidth(place.width()) : needed.height();
-        return needed.width() <= place.width() && height <= place.height();
-    };
-    double scale = std::max(1.0, fontScale(font));
     while (scale < Largest
         && !std::all_of(captions.begin(), captions.end(), [&](const QWidget* c) { return fits(c, scale); }))
         scale += Step;
+    return scale;
+}
+
+} // namespace
+
+Scale fittingScale(const QFont& font, const QList<QWidget*>& captions)
+{
+    Scale scale;
+    scale.across = least(std::max(1.0, fontScale(font)), captions, [](const QWidget* caption, double across) {
+        const int width = toPixels(designed(caption).width(), across);
+        return needed(caption, width).width() <= width;
+    });
+    scale.down = least(std::max(1.0, fontScale(font)), captions, [&scale](const QWidget* caption, double down) {
+        const QRect place = toPixels(designed(caption), Scale { scale.across, down });
+        // A tab's caption is centred in the tab, which is at least as high as the strip.
+        const int height = qobject_cast<const QTabBar*>(caption)
+            ? (std::max(caption->sizeHint().height(), place.height()) + needed(caption, place.width()).height()) / 2
+            : needed(caption, place.width()).height();
+        return height <= place.height();
+    });
     return scale;
 }
 
@@ -53,7 +85,7 @@ QRect designed(const QWidget* widget)
     return widget->property("twips").toRect();
 }
 
-void scaleAll(QWidget* root, double scale)
+void scaleAll(QWidget* root, Scale scale)
 {
     for (QWidget* widget : root->findChildren<QWidget*>()) {
         const QRect twips = designed(widget);
