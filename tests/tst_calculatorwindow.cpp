@@ -133,9 +133,11 @@ private slots:
                 whole = least.height() <= w->height() || qobject_cast<QComboBox*>(w->parentWidget());
             } else if (auto* tabs = qobject_cast<QTabBar*>(w)) { // each tab whole but for its lower edge
                 const int caption = std::max(metrics.height(), tabs->iconSize().height());
-                for (int i = 0; i < tabs->count(); ++i)
-                    whole = whole && tabs->tabRect(i).right() < w->width()
-                        && tabs->tabRect(i).center().y() + caption / 2 < w->height();
+                for (int i = 0; i < tabs->count(); ++i) {
+                    const QRect tab = tabs->tabRect(i);
+                    whole = whole && tab.right() < w->width() && tab.center().y() + caption / 2 < w->height()
+                        && tab.bottom() >= w->height() - 1; // meeting the page below
+                }
             } else if (auto* list = qobject_cast<QListWidget*>(w)) {
                 for (int i = 0; i < list->count(); ++i)
                     whole = whole && list->viewport()->rect().contains(list->visualItemRect(list->item(i)));

@@ -124,9 +124,8 @@ void frmTripLedger::scaleLayout()
     const Twips::Scale scale = Twips::fittingScale(font(), captions);
     m_client->setScale(scale);
     sbtStatus->setFixedHeight(Twips::toPixels(375, scale.down));
-    // The designed size, scaled, is the smallest: every caption fits it.
+    // The window's size is the client area's smallest, the designed size scaled: every caption fits it.
     adjustSize();
-    setMinimumSize(size());
 }
 
 void frmTripLedger::createCalculatorPage(QWidget* area)
