@@ -41,6 +41,10 @@ private slots:
         QCOMPARE(versions, QStringList(2, QStringLiteral("Version 1.1.2")));
         QVERIFY(m_window->findChildren<QDialog*>().isEmpty()); // each closed About window is gone
 
+        // The menus show the program's own keys, the desktop's come second.
+        QCOMPARE(m_window->control<QAction>("mnuHelpHelp")->shortcut().toString() + ' '
+                + m_window->control<QAction>("mnuFileExit")->shortcut().toString(),
+            QStringLiteral("Ctrl+H Ctrl+T"));
         // Exit (here by the desktop's Ctrl+Q) ends at once, though the boxes hold what was typed.
         m_window->activateWindow(); // as the desktop does when the About window closes
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
