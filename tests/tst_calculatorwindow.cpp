@@ -114,8 +114,7 @@ private slots:
         const bool highContrast = palette.color(QPalette::Window) == Qt::black;
         QStringList cut;
         QStringList illegible;
-        QList<QWidget*> controls = m_window->findChildren<QWidget*>() + about.findChildren<QWidget*>();
-        for (QWidget* w : controls) {
+        for (QWidget* w : m_window->findChildren<QWidget*>()) { // the About window's controls too
             if (qobject_cast<QTabBar*>(w->parentWidget()))
                 continue; // its scroll buttons, shown only when the tabs are cut
             const QRect room = w->contentsRect();
@@ -156,9 +155,10 @@ private slots:
         QCOMPARE(m_window->size(), m_window->minimumSize()); // the designed size, the smallest
         if (font.pointSize() <= 16)
             QVERIFY(m_window->width() <= 1280 && m_window->height() <= 1000); // with a title bar
-        // The chart's texts and line on its background.
+        // The chart on the palette's base, its texts and line legible on it.
         const QChart* chart = m_window->findChild<QChartView*>()->chart();
         const QColor chartBackground = chart->backgroundBrush().color();
+        QCOMPARE(chartBackground, palette.color(QPalette::Base));
         for (const QAbstractAxis* axis : chart->axes())
             QVERIFY(Contrast::ratio(axis->labelsBrush().color(), chartBackground) >= 4.5);
         const auto* line = qobject_cast<const QLineSeries*>(chart->series().value(0));
