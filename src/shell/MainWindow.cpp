@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -86,6 +87,13 @@ void frmTripLedger::showCentred()
     const QRect screenArea = screen()->availableGeometry();
     move(screenArea.center() - frameGeometry().center() + pos());
     show();
+}
+
+void frmTripLedger::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        applyLookAndFeel();
+    QMainWindow::changeEvent(event);
 }
 
 void frmTripLedger::showMessage(const QString& text, const QString& title, QMessageBox::Icon icon)

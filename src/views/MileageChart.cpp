@@ -1,5 +1,6 @@
 #include "MileageChart.h"
 
+#include "Contrast.h"
 #include "MileageChartAccessible.h"
 #include "PlotReduction.h"
 
@@ -29,6 +30,9 @@ namespace {
 constexpr char16_t Disambiguator = u'\u200b';
 
 const QString EmptyText = QStringLiteral("Choose a vehicle above to draw its miles per gallon.");
+
+// The line's designed colour, Qt Charts' own first blue; shown as it is only where it can be read.
+constexpr QRgb LineColour = 0x209fdf;
 
 } // namespace
 
@@ -83,6 +87,7 @@ MileageChart::MileageChart(QWidget* parent)
     connect(m_series, &QLineSeries::hovered, this, &MileageChart::showToolTip);
     connect(m_ring, &QScatterSeries::hovered, this, &MileageChart::showToolTip);
     applyFont();
+    applyPalette();
     clear();
 }
 
@@ -90,6 +95,8 @@ void MileageChart::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::FontChange)
         applyFont();
+    else if (event->type() == QEvent::PaletteChange)
+        applyPalette();
     QWidget::changeEvent(event);
 }
 
@@ -102,6 +109,24 @@ void MileageChart::applyFont()
         axis->setLabelsFont(font());
         axis->setTitleFont(titleFont);
     }
+}
+
+// The chart draws in its own colours; it takes the palette's instead, as a list would: its base behind, its text
+// for every text and the axes, and the line made legible on that base.
+void MileageChart::applyPalette()
+{
+    const QColor background = palette().color(QPalette::Base);
+    const QColor text = palette().color(QPalette::Text);
+    m_view->setBackgroundBrush(background);
+    m_chart->setBackgroundBrush(background);
+    m_chart->setTitleBrush(text);
+    for (QAbstractAxis* axis : { static_cast<QAbstractAxis*>(m_timeAxis), static_cast<QAbstractAxis*>(m_mpgAxis) }) {
+        axis->setLabelsBrush(text);
+        axis->setTitleBrush(text);
+        axis->setLinePenColor(text);
+        axis->setGridLineColor(palette().color(QPalette::Mid));
+    }
+    m_series->setColor(Contrast::readable(QColor(LineColour), background));
 }
 
 void MileageChart::clear()

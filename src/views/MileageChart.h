@@ -53,6 +53,7 @@ protected:
 
 private:
     void applyFont();
+    void applyPalette();
     void showToolTip(const QPointF& at, bool entered);
     QString toolTipText(qsizetype i) const;
     void highlight(qsizetype i);
