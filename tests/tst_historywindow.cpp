@@ -12,10 +12,14 @@
 #include <QDir>
 #include <QGraphicsLayout>
 #include <QLineSeries>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextDocumentFragment>
 #include <QToolTip>
 #include <QTreeView>
+#include <QValueAxis>
+
+#include <cmath>
 
 // The History and Graph pages through the real window, rebuilt from the file at every tab click.
 class TestHistoryWindow : public WindowTest
@@ -42,7 +46,7 @@ private slots:
 
     void historyPage_data()
     {
-        QTest::addColumn<QByteArray>("bytes"); // the file's new content, "<absent>" or "<folder>"
+        QTest::addColumn<QByteArray>("bytes"); // the file's new content, "<absent>", "<folder>" or "<loop>"
         QTest::addColumn<QStringList>("shown"); // the tree's vehicles, then the means
         QTest::addColumn<QString>("message"); // how the one message box starts; empty for none
         const auto row = [](const char* name, const QByteArray& bytes, const QStringList& shown, const char* message) {
@@ -55,9 +59,8 @@ private slots:
         row("no file: both emptied, no box", "<absent>", {}, "");
         row("unreadable: reported, the means of the last reading kept", "<folder>", kept,
             "critical | Load Data Error | TripLedger.txt - ");
-        row("overflow half-way: the records read before it shown",
-            record("AB12 CDE", " 1E308") + record("XY", " 5") + record("AB12 CDE", " 1E308") + record("LATE", " 1"),
-            QStringList { "AB12 CDE", "XY" } + kept, "critical | Load Data Error | TripLedger - Overflow");
+        row("link loop: reported with the system's reason", "<loop>", kept,
+            "critical | Load Data Error | TripLedger.txt - Too many levels of symbolic links");
     }
 
     // The page as first shown and grown with the window, then rebuilt from the file on a click of its own tab.
@@ -87,6 +90,8 @@ private slots:
         m_folder.remove();
         if (bytes == "<folder>")
             QVERIFY(QDir(m_folder.dir()).mkdir(QStringLiteral("TripLedger.txt")));
+        else if (bytes == "<loop>")
+            QVERIFY(QFile::link(QStringLiteral("TripLedger.txt"), m_folder.path()));
         else if (bytes != "<absent>")
             m_folder.write(bytes);
         m_window->clickTab(1); // the tab already chosen
@@ -167,6 +172,28 @@ private slots:
         m_window->calculate({ "400", "45", "10", "90" });
         m_window->click("cmdSave");
         QCOMPARE(m_folder.read().count("\nVehicleReg:" + twin.toUtf8() + ";Date:"), 2);
+    }
+
+    void mpgAxisHoldsEveryPoint_data()
+    {
+        QTest::addColumn<QList<double>>("mpgs");
+        QTest::newRow("one MPG near the largest double") << QList<double> { 1.7e308 };
+        QTest::newRow("two denormal MPGs") << QList<double> { 5e-324, 1e-323 };
+        QTest::newRow("both ends of a double") << QList<double> { -1.7e308, 1.7e308 };
+    }
+
+    void mpgAxisHoldsEveryPoint()
+    {
+        QFETCH(QList<double>, mpgs);
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*"))); // as an axis refusing its range warns
+        std::vector<GraphData::Point> points;
+        for (const double mpg : mpgs)
+            points.push_back({ QStringLiteral("01/02/2005"), mpg });
+        chart()->setPoints(points);
+        const auto* axis = qobject_cast<QValueAxis*>(view()->chart()->axes(Qt::Vertical)[0]);
+        QVERIFY(std::isfinite(axis->min()) && std::isfinite(axis->max()) && axis->min() < axis->max());
+        for (const double mpg : mpgs)
+            QVERIFY(axis->min() <= mpg && mpg <= axis->max());
     }
 
     void graphLabelsAndDrawsWhatTheEyeSees_data()
