@@ -9,9 +9,8 @@
 #include <QProcess>
 #include <QTest>
 
-#include <cerrno>
-#include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(HistoryRecord)
 
@@ -75,8 +74,8 @@ private slots:
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QStringList>("linesOnceSavedAfter"); // the file's lines before the saved one
         const auto row = [](const char* name, const QByteArray& bytes, const QStringList& lines,
-                             std::optional<QStringList> afterSave = std::nullopt) {
-            QTest::newRow(name) << bytes << lines << afterSave.value_or(lines);
+                             const QStringList& afterSave = {}) {
+            QTest::newRow(name) << bytes << lines << (afterSave.isEmpty() ? lines : afterSave);
         };
         row("CR LF; a lone CR stays in its line", "a\rb\r\nc\r\n", { "a\rb", "c" });
         row("LF alone and empty lines", "\r\n\na\nb\n", { "", "", "a", "b" });
@@ -84,10 +83,7 @@ private slots:
             QStringList { "a", "VehicleReg:X;MPG: 4" });
         row("last record whole, its line break cut after the CR", "a\r\nMPG: 4;Unit:Litre;\r",
             { "a", "MPG: 4;Unit:Litre;" }, QStringList { "a", "MPG: 4;Unit:Litre;\r" });
-        row("byte-order mark skipped at the start only",
-            "\xEF\xBB\xBF"
-            "a\n\xEF\xBB\xBF"
-            "b\n",
+        row("byte-order mark skipped at the start only", "\357\273\277a\n\357\273\277b\n",
             { "a", QStringLiteral("\uFEFFb") });
         row("NUL, invalid UTF-8", QByteArray("a\0b\xff\n", 5), { QStringLiteral("a\0b\uFFFD") });
         const QByteArray longLine(1 << 20, 'x');
@@ -108,14 +104,10 @@ private slots:
         QCOMPARE(read, lines + linesOnceSavedAfter << "next");
     }
 
-    void vehicleList()
+    // Opening a named pipe would wait for a writer for ever. (The vehicle boxes' order and exactness are pinned
+    // through the window and by the round-trip fuzz target.)
+    void namedPipeIsRefused()
     {
-        m_folder.write("garbage\r\nMPG: 3;\r\n" + record("AB12", " 1") + record("XY9", " 2") + record("AB12", " 3")
-            + record("ab12", " 4") + record(" AB12 ", " 5"));
-        // Each registration once, in order of first appearance, exactly as written.
-        QCOMPARE(VehicleList::registrations(path()), (QStringList { "AB12", "XY9", "ab12", " AB12 " }));
-        // A named pipe is refused: opening it would wait for a writer for ever.
-        m_folder.remove();
         QCOMPARE(mkfifo(qPrintable(path()), 0600), 0);
         try {
             VehicleList::registrations(path());
@@ -148,17 +140,14 @@ private slots:
         QProcess limited; // may make the file 40 bytes long: its 35-byte line stops part-way
         limited.start(m_appender, { path(), "CUT", "1", "40" });
         QVERIFY(limited.waitForFinished(60000));
-        QCOMPARE(limited.exitStatus(), QProcess::NormalExit); // not killed by SIGXFSZ
+        // Not killed by SIGXFSZ: the reason is the system's.
         QCOMPARE(limited.readAllStandardError(), QByteArray("TripLedger.txt - File too large\n"));
         QCOMPARE(m_folder.read(), QByteArray("first\r\n"));
         try {
-            HistoryFile::appendLine(path(), QStringLiteral("second"), [](int) {
-                errno = EIO;
-                return -1;
-            });
+            HistoryFile::appendLine(path(), QStringLiteral("second"), [](int) { return ::fsync(-1); });
             QFAIL("a failed sync was reported as success");
         } catch (const AppError& error) {
-            QCOMPARE(error.message(), QStringLiteral("TripLedger.txt - Input/output error"));
+            QCOMPARE(error.message(), QStringLiteral("TripLedger.txt - Bad file descriptor"));
         }
         QCOMPARE(m_folder.read(), QByteArray("first\r\n"));
         HistoryFile::appendLine(path(), QStringLiteral("second"));

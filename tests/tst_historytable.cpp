@@ -39,9 +39,8 @@ private slots:
             record("CAF\xC9", " 10.00") + record("CAF", " 20.00"), "CAF",
             { QStringLiteral("CAF\uFFFD:1"), "CAF:1", QStringLiteral("Mean MPG for vehicle CAF\uFFFD is 10.00"),
                 "Mean MPG for vehicle CAF is 20.00", "21/03/2005=20" });
-        row("two MPGs whose sum is beyond a double: their mean", record("A", " 1E308") + record("A", " 1E308"), "A",
-            { "A:2", "Mean MPG for vehicle A is " + QString::number(1e308, 'f', 2), "21/03/2005=1e+308",
-                "21/03/2005=1e+308" });
+        row("two MPGs whose sum is beyond a double: their mean", record("A", " 1E308") + record("A", " 1E308"), "X",
+            { "A:2", "Mean MPG for vehicle A is " + QString::number(1e308, 'f', 2) });
         row("blank registration: no mean", record("   ", " 10.00") + record("", " 10.00"), "X", { "   :1", ":1" });
         // The second line's registration spells out the first record's text, so it goes under that record node; its
         // MPG counts for no vehicle, since no vehicle has that registration.

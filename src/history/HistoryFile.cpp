@@ -10,9 +10,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
-
 #include <csignal>
+#include <cstring>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,9 +77,7 @@ bool endsWithLastField(QByteArrayView line)
 void ignoreFileSizeSignal()
 {
     static const bool ignored = [] {
-        struct sigaction current
-        {
-        };
+        struct sigaction current = {};
         if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
             std::signal(SIGXFSZ, SIG_IGN);
         return true;
@@ -136,9 +133,7 @@ bool forEachLine(const QString& filePath, const std::function<void(QByteArrayVie
     QFile file(filePath);
     // Only a file that is not there is an empty history: a link loop or a folder that cannot be searched is a
     // failure with the system's reason, never a history shown as empty.
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::stat(QFile::encodeName(filePath).constData(), &info) != 0) {
         if (errno == ENOENT)
             return false;

@@ -7,9 +7,7 @@
 
 #include <QFileInfo>
 
-#include <algorithm>
 #include <cmath>
-#include <limits>
 
 bool HistoryTable::load(const QString& historyFilePath, const QLocale& locale, HistoryTable& table)
 {
@@ -118,17 +116,15 @@ void HistoryTable::Vehicle::addMpg(double mpg)
         return;
     }
     // Beyond the range of a double: from here on the sum is kept scaled down by 2^-SumScale, which is exact for
-    // every MPG above 2^-958, and no count of records reachable can make it overflow again.
+    // every MPG above 2^-958, and no count of records reachable can make it overflow again. Rounding is
+    // monotonic, so the scaled sum over the count never passes the largest MPG scaled: the mean stays finite.
     mpgScale = SumScale;
     mpgSum = std::ldexp(mpgSum, -SumScale) + std::ldexp(mpg, -SumScale);
 }
 
 double HistoryTable::Vehicle::meanMpg() const
 {
-    // The mean lies between the smallest and the largest MPG, so only rounding could take it past the largest
-    // double.
-    const double largest = std::numeric_limits<double>::max();
-    return std::clamp(std::ldexp(mpgSum / double(mpgCount), mpgScale), -largest, largest);
+    return std::ldexp(mpgSum / double(mpgCount), mpgScale);
 }
 
 QStringList HistoryTable::meanTexts(const QLocale& locale) const
