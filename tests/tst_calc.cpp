@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <limits>
+
 // The number rule, the formatter, the calculation and the locale decision, without any window.
 class TestCalc : public QObject
 {
@@ -38,6 +40,11 @@ private slots:
         row("written under de_DE, read under en_GB", "parseStored", "en_GB", " 40,05", "40.05");
         row("written under en_GB, read under de_DE", "parseStored", "de_DE", " 1234.50", "1234.5");
         row("stored negative below one", "parseStored", "en_GB", " -,50", "-0.5");
+        row("written under ar_EG, read under en_GB", "parseStored", "en_GB", " ٤١٫٧٦", "41.76");
+        row("negative written under he_IL, read there", "parseStored", "he_IL", " ‎-41.76", "-41.76");
+        QTest::newRow("largest double written, read back")
+            << "parseStored"
+            << "en_GB" << QString::number(std::numeric_limits<double>::max(), 'f', 2) << "1.79769e+308";
         row("grouping is not written", "parseStored", "en_GB", " 1.234,50", "");
         row("two separators", "parseStored", "de_DE", " 1.2.3", "");
         row("letters", "parseStored", "en_GB", " 4O,00", "");

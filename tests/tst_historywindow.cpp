@@ -12,10 +12,12 @@
 #include <QDir>
 #include <QGraphicsLayout>
 #include <QLineSeries>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextDocumentFragment>
 #include <QToolTip>
 #include <QTreeView>
+#include <QValueAxis>
 
 // The History and Graph pages through the real window, rebuilt from the file at every tab click.
 class TestHistoryWindow : public WindowTest
@@ -42,7 +44,7 @@ private slots:
 
     void historyPage_data()
     {
-        QTest::addColumn<QByteArray>("bytes"); // the file's new content, "<absent>" or "<folder>"
+        QTest::addColumn<QByteArray>("bytes"); // the file's new content, "<absent>", "<folder>" or "<loop>"
         QTest::addColumn<QStringList>("shown"); // the tree's vehicles, then the means
         QTest::addColumn<QString>("message"); // how the one message box starts; empty for none
         const auto row
@@ -56,9 +58,8 @@ private slots:
         row("no file: both emptied, no box", "<absent>", {}, "");
         row("a folder beside the program: reported, the means of the last reading kept", "<folder>", kept,
             "critical | Load Data Error | " + m_folder.beside() + " - ");
-        row("overflow half-way: the records read before it shown",
-            record("AB12 CDE", " 1E308") + record("XY", " 5") + record("AB12 CDE", " 1E308") + record("LATE", " 1"),
-            QStringList { "AB12 CDE", "XY" } + kept, "critical | Load Data Error | TripLedger - Overflow");
+        row("link loop: reported with the system's reason", "<loop>", kept,
+            "critical | Load Data Error | " + m_folder.beside() + " - Too many levels of symbolic links");
     }
 
     // The page as first shown and grown with the window, then rebuilt from the file on a click of its own tab.
@@ -88,6 +89,8 @@ private slots:
         m_folder.remove();
         if (bytes == "<folder>")
             QVERIFY(QDir().mkpath(m_folder.beside()));
+        else if (bytes == "<loop>")
+            QVERIFY(QDir().mkpath(m_folder.dir()) && QFile::link(QStringLiteral("TripLedger.txt"), m_folder.beside()));
         else if (bytes != "<absent>")
             m_folder.write(bytes);
         m_window->clickTab(1); // the tab already chosen
@@ -168,6 +171,26 @@ private slots:
         m_window->calculate({ "400", "45", "10", "90" });
         m_window->click("cmdSave");
         QCOMPARE(m_folder.read().count("\nVehicleReg:" + twin.toUtf8() + ";Date:"), 2);
+    }
+
+    void mpgAxisHoldsEveryPoint_data()
+    {
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("high");
+        QTest::newRow("one MPG near the largest double") << 1.7e308 << 1.7e308;
+        QTest::newRow("two denormal MPGs") << 5e-324 << 1e-323;
+        QTest::newRow("both ends of a double") << -1.7e308 << 1.7e308;
+    }
+
+    void mpgAxisHoldsEveryPoint()
+    {
+        QFETCH(double, low);
+        QFETCH(double, high);
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*"))); // as an axis refusing an infinite end warns
+        chart()->setPoints({ { QStringLiteral("01/02/2005"), low }, { QStringLiteral("02/02/2005"), high } },
+            QStringLiteral("AB12 CDE"));
+        const auto* axis = qobject_cast<QValueAxis*>(view()->chart()->axes(Qt::Vertical)[0]);
+        QVERIFY(axis->min() <= low && high <= axis->max());
     }
 
     void graphLabelsAndDrawsWhatTheEyeSees_data()

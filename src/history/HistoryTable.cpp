@@ -3,10 +3,11 @@
 #include "HistoryFile.h"
 #include "MpgValues.h"
 #include "RecordField.h"
-#include "calc/CheckedMath.h"
 #include "calc/Numbers.h"
 
 #include <QFileInfo>
+
+#include <cmath>
 
 bool HistoryTable::load(const QString& historyFilePath, const QLocale& locale, HistoryTable& table)
 {
@@ -43,8 +44,7 @@ void HistoryTable::addRecord(QByteArrayView line, QByteArrayView registration, s
     // The tally belongs to the vehicle of that registration, whichever node the record went under.
     if (mpg && vehicleNode) {
         Vehicle& vehicle = m_vehicles[size_t(m_nodes[size_t(*vehicleNode)].item)];
-        vehicle.mpgSum = CheckedMath::add(vehicle.mpgSum, *mpg);
-        ++vehicle.mpgCount;
+        vehicle.addMpg(*mpg);
     }
 
     const qint32 node = addNode(parent, qint32(m_records.size() - 1));
@@ -107,6 +107,26 @@ qint32 HistoryTable::FindVehicleNode(QByteArrayView registration, qint32 vehicle
     return record;
 }
 
+void HistoryTable::Vehicle::addMpg(double mpg)
+{
+    ++mpgCount;
+    const double sum = mpgSum + std::ldexp(mpg, -mpgScale);
+    if (std::isfinite(sum) || mpgScale != 0) {
+        mpgSum = sum;
+        return;
+    }
+    // Beyond the range of a double: from here on the sum is kept scaled down by 2^-SumScale, which is exact for
+    // every MPG above 2^-958, and no count of records reachable can make it overflow again. Rounding is
+    // monotonic, so the scaled sum over the count never passes the largest MPG scaled: the mean stays finite.
+    mpgScale = SumScale;
+    mpgSum = std::ldexp(mpgSum, -SumScale) + std::ldexp(mpg, -SumScale);
+}
+
+double HistoryTable::Vehicle::meanMpg() const
+{
+    return std::ldexp(mpgSum / double(mpgCount), mpgScale);
+}
+
 QStringList HistoryTable::meanTexts(const QLocale& locale) const
 {
     QStringList texts;
@@ -114,7 +134,7 @@ QStringList HistoryTable::meanTexts(const QLocale& locale) const
         if (vehicle.registration.trimmed().isEmpty() || vehicle.mpgCount == 0)
             continue;
         texts.append(QStringLiteral("Mean MPG for vehicle ") + vehicle.registration + QStringLiteral(" is ")
-            + Numbers::formatTwoDecimals(vehicle.mpgSum / double(vehicle.mpgCount), locale));
+            + Numbers::formatTwoDecimals(vehicle.meanMpg(), locale));
     }
     return texts;
 }

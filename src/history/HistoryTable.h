@@ -25,7 +25,7 @@ public:
     static constexpr qint32 NoNode = -1;
 
     // Reads the whole file into table (emptied first). An absent file gives an empty table and false.
-    // Throws AppError when the file cannot be read or a sum overflows; table then keeps what was read so far.
+    // Throws AppError when the file cannot be read; table then keeps what was read so far.
     static bool load(const QString& historyFilePath, const QLocale& locale, HistoryTable& table);
 
     void clear();
@@ -58,9 +58,14 @@ private:
     {
         QString registration;
         qint32 node;
-        double mpgSum = 0;
+        double mpgSum = 0; // of the numeric MPGs, times 2^-mpgScale
+        int mpgScale = 0; // 0, or SumScale once the plain sum would overflow
         qint64 mpgCount = 0;
+
+        void addMpg(double mpg);
+        double meanMpg() const; // the sum over the count, finite for any finite MPGs
     };
+    static constexpr int SumScale = 64;
     struct Record
     {
         qsizetype offset; // the line's bytes in m_lines

@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -168,10 +169,17 @@ void MileageChart::setPoints(std::vector<GraphData::Point> points, const QString
     m_mpgAxis->setVisible(count > 0);
     m_chart->setTitle(count > 0 ? QString() : EmptyText);
 
-    // A little room above and below the data; a flat line still gets a scale around it.
-    const double margin = high > low ? (high - low) * 0.1 : std::max(1.0, std::fabs(high) * 0.1);
-    m_mpgAxis->setRange(low - margin, high + margin);
-    if (count > 0)
+    // A little room above and below the data: a tenth of its spread, or of its size (at least 1) when the line is
+    // flat or too flat for a tenth to count. The ends are kept within a double and rounded out to round numbers
+    // only far from the largest one, so that the range is finite and holds every point, near the largest double
+    // or below the smallest normal one too.
+    const double largest = std::numeric_limits<double>::max();
+    const double spread = (high - low) * 0.1;
+    const double margin = spread > 0 ? spread : std::max(1.0, std::max(std::fabs(high), std::fabs(low)) * 0.1);
+    const double bottom = std::max(low - margin, -largest);
+    const double top = std::min(high + margin, largest);
+    m_mpgAxis->setRange(bottom, top);
+    if (count > 0 && std::max(std::fabs(bottom), std::fabs(top)) < largest / 4)
         m_mpgAxis->applyNiceNumbers();
 
     QAccessibleEvent described(this, QAccessible::DescriptionChanged);
