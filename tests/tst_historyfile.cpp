@@ -161,7 +161,5 @@ private:
     HistoryFolder m_folder;
 };
 
-// The readers look fields up in the file's bytes through the same code.
-
 QTEST_GUILESS_MAIN(TestHistoryFile)
 #include "tst_historyfile.moc"

@@ -9,6 +9,12 @@ class TestMenusWindow : public WindowTest
 {
     Q_OBJECT
 
+    // In mixed case and with a query: it must reach the browser exactly as given.
+    static QString onlineHelpAddress()
+    {
+        return QStringLiteral("https://TripLedger.example.org/Help/Costs.htm?Topic=MPG");
+    }
+
 private slots:
     // The window at its designed size, as the layout was drawn, leaves room for help beside it on the test screen.
     void initTestCase() { QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 7)); }
@@ -56,7 +62,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("present"); // which of the browsers "first" and "second" are there
         QTest::addColumn<QString>("outcome"); // what the browser launched noted, then every message
-        const QString address = QStringLiteral("https://tripledger.example.org/tripledger.htm");
+        const QString address = onlineHelpAddress();
         QTest::newRow("second program only") << QStringList { "second" } << "second " + address + '\n';
         QTest::newRow("both: the first wins") << QStringList { "first", "second" } << "first " + address + '\n';
         QTest::newRow("neither")
@@ -73,6 +79,7 @@ private slots:
         QFile::remove(launches);
         AppEnvironment given = environment();
         given.browsers.clear(); // only the test's own, never a real browser
+        given.onlineHelpAddress = onlineHelpAddress();
         for (const QString& name : { QStringLiteral("first"), QStringLiteral("second") }) {
             QFile browser(m_folder.dir() + '/' + (present.contains(name) ? name : "missing " + name));
             if (present.contains(name) && browser.open(QIODevice::WriteOnly)) { // it notes its name and arguments

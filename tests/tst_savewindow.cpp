@@ -44,7 +44,8 @@ private slots:
 
     void saveRefused_data()
     {
-        QTest::addColumn<QString>("box"); // given text after calculating; none: nothing calculated
+        QTest::addColumn<QString>("box"); // given text after calculating (the first result line's, for the
+                                          // result list); none: nothing calculated
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("shown"); // every message, then the status while the last one was open
         const QString noData = QStringLiteral("information | No Data To Save | You need to have calculated something "
@@ -66,6 +67,12 @@ private slots:
                                            + QString(why),
                                        "Save mileage costs had an error." };
         };
+        QTest::newRow("results without an MPG first")
+            << "lvwDataView"
+            << "Per Gallon: 4.50"
+            << QStringList { "critical | Save Data Error | MPG Check Failure - The results hold no MPG to save. "
+                             "Please calculate again, then save.",
+                   "Save mileage costs had an error." };
         registration("registration of blanks", "   ", "You must enter a vehicle registration to save the details.");
         registration("registration with a semicolon", "AB;12", "A vehicle registration cannot contain a semicolon.");
         registration(
@@ -79,6 +86,8 @@ private slots:
         QFETCH(QStringList, shown);
         if (!box.isEmpty())
             m_window->calculate({ "400", "45.50", "15", "95" });
+        if (box == QLatin1String("lvwDataView"))
+            m_window->control<QListWidget>("lvwDataView")->item(0)->setText(text);
         if (box.startsWith(QLatin1String("txt"))) {
             m_window->control<QLineEdit>(qPrintable(box))->insert(text);
             m_window->click("cmdCalc");

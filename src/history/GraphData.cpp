@@ -30,10 +30,4 @@ std::vector<Point> points(const QString& historyFilePath, const QString& chosenR
     return result;
 }
 
-AppError noUsableRecord(const QString& chosenRegistration)
-{
-    return AppError(AppError::CheckFailed, QStringLiteral("Graph Data Check Failure"),
-        QStringLiteral("No saved calculation with a usable MPG for vehicle ") + chosenRegistration + QLatin1Char('.'));
-}
-
 } // namespace GraphData

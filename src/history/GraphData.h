@@ -3,8 +3,6 @@
 #include <QLocale>
 #include <QString>
 
-#include "calc/AppError.h"
-
 #include <vector>
 
 // The points of one vehicle's mileage graph.
@@ -16,7 +14,6 @@ struct Point
     double mpg = 0;
     // The category label: the first 10 characters of the date, normally the date alone.
     QString label() const { return date.left(10); }
-    bool operator==(const Point& other) const { return date == other.date && mpg == other.mpg; }
 };
 
 // The records of the chosen vehicle in file order, one point each. A record counts when it holds "MPG",
@@ -24,8 +21,5 @@ struct Point
 // one once both are upper-cased and trimmed. An absent file has no points. Throws AppError when the file cannot
 // be read.
 std::vector<Point> points(const QString& historyFilePath, const QString& chosenRegistration, const QLocale& locale);
-
-// The error for a vehicle without any point: "Graph Data Check Failure".
-AppError noUsableRecord(const QString& chosenRegistration);
 
 } // namespace GraphData
