@@ -107,7 +107,7 @@ bool save(const Save& s, const QDateTime& moment, const QLocale& reader)
     FuelCalc::Results results;
     results.milesPerGallon = s.mpg;
     QString mpg;
-    check(GetRecordField(FuelCalc::resultLines(results, s.locale).value(0).text, QStringLiteral("MPG"), mpg),
+    check(GetRecordField(FuelCalc::resultLines(results, s.locale).value(0), QStringLiteral("MPG"), mpg),
         "no MPG in the result line");
     const HistoryRecord record { s.registration, HistoryRecords::dateText(moment, s.locale), QStringLiteral("400"),
         QStringLiteral("45"), mpg, QStringLiteral("10"), QStringLiteral("90"), QStringLiteral("Litre") };

@@ -14,6 +14,7 @@ struct Point
     double mpg = 0;
     // The category label: the first 10 characters of the date, normally the date alone.
     QString label() const { return date.left(10); }
+    bool operator==(const Point& other) const { return date == other.date && mpg == other.mpg; }
 };
 
 // The records of the chosen vehicle in file order, one point each. A record counts when it holds "MPG",
