@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTest>
 
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -116,6 +117,30 @@ private slots:
         } catch (const AppError& error) {
             QCOMPARE(error.message(), path() + QStringLiteral(" - The history is not a plain file."));
         }
+    }
+
+    // A save waits while another copy of the program holds the file's lock, and appends once it is let go.
+    void saveWaitsForTheLock()
+    {
+        m_folder.write("first\r\n");
+        QFile held(path());
+        QVERIFY(held.open(QIODevice::ReadOnly) && ::flock(held.handle(), LOCK_EX) == 0);
+        QProcess saving;
+        saving.start(m_appender, { path(), "NEXT", "1" });
+        QVERIFY(saving.waitForStarted());
+        // Given until the kernel reports it waiting in a lock, or 5 s where the kernel does not say.
+        const auto waitingOrDone = [&saving] {
+            QFile waitingIn(QStringLiteral("/proc/%1/wchan").arg(saving.processId()));
+            return saving.state() == QProcess::NotRunning
+                || (waitingIn.open(QIODevice::ReadOnly) && waitingIn.readAll().contains("lock"));
+        };
+        const bool reported = QTest::qWaitFor(waitingOrDone, 5000);
+        Q_UNUSED(reported)
+        QCOMPARE(saving.state(), QProcess::Running);
+        QCOMPARE(m_folder.read(), QByteArray("first\r\n"));
+        held.close();
+        QVERIFY(saving.waitForFinished(10000));
+        QCOMPARE(m_folder.read(), QByteArray("first\r\nNEXT NEXT NEXT NEXT NEXT NEXT NEXT NEXT 0\r\n"));
     }
 
     void twoProcessesNeverMixLines()
