@@ -256,7 +256,7 @@ private slots:
     {
         AppEnvironment failing = environment();
         failing.languageName = []() -> QString {
-            throw AppError(AppError::PlatformFailure, "Locale Service", "The user's language could not be read.");
+            throw AppError("Locale Service", "The user's language could not be read.");
         };
         TestWindow window(failing);
         QVERIFY(!window.Form_Load());

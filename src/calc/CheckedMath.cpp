@@ -10,7 +10,7 @@ namespace {
 
 [[noreturn]] void overflow()
 {
-    throw AppError(AppError::Overflow, QStringLiteral("TripLedger"), QStringLiteral("Overflow"));
+    throw AppError(QStringLiteral("TripLedger"), QStringLiteral("Overflow"));
 }
 
 double checked(double result)
@@ -27,7 +27,7 @@ double divide(double dividend, double divisor)
     if (divisor == 0.0) {
         if (dividend == 0.0)
             overflow();
-        throw AppError(AppError::DivisionByZero, QStringLiteral("TripLedger"), QStringLiteral("Division by zero"));
+        throw AppError(QStringLiteral("TripLedger"), QStringLiteral("Division by zero"));
     }
     return checked(dividend / divisor);
 }

@@ -27,8 +27,7 @@ constexpr qsizetype ReadChunk = 1 << 20;
 // The history's full path is the source: the user learns where it lies.
 [[noreturn]] void fail(const QFile& file, const QString& reason)
 {
-    throw AppError(
-        AppError::PlatformFailure, QDir::toNativeSeparators(QFileInfo(file.fileName()).absoluteFilePath()), reason);
+    throw AppError(QDir::toNativeSeparators(QFileInfo(file.fileName()).absoluteFilePath()), reason);
 }
 
 [[noreturn]] void fail(const QFile& file)

@@ -35,7 +35,7 @@ void makeFolders(const QString& filePath)
     for (const QString& folder : missing) {
         // Another copy of the program may have made it meanwhile.
         if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
-            throw AppError(AppError::PlatformFailure, QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath()),
+            throw AppError(QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath()),
                 QString::fromLocal8Bit(std::strerror(errno)));
     }
 }
