@@ -14,6 +14,7 @@
 #include "history/GraphData.h"
 #include "history/HistoryFile.h"
 #include "history/HistoryRecord.h"
+#include "history/HistoryRecords.h"
 #include "history/HistoryTable.h"
 #include "history/RecordField.h"
 #include "history/VehicleList.h"

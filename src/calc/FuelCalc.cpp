@@ -1,6 +1,7 @@
 #include "FuelCalc.h"
 
 #include "CheckedMath.h"
+#include "InputCheck.h"
 #include "Numbers.h"
 
 using CheckedMath::add;
@@ -15,7 +16,7 @@ namespace {
 // text always converts again (Numbers::parse), so there is no fallback value.
 double checkedValue(const QString& text, const QString& fieldName, const QLocale& locale)
 {
-    return Numbers::parse(Numbers::DoubleCheck(text, fieldName, locale), locale).value();
+    return Numbers::parse(InputCheck::DoubleCheck(text, fieldName, locale), locale).value();
 }
 
 } // namespace

@@ -1,7 +1,5 @@
 #include "Numbers.h"
 
-#include "AppError.h"
-
 #include <cmath>
 
 namespace Numbers {
@@ -75,20 +73,6 @@ std::optional<double> parseStored(const QString& text, const QLocale& locale)
     if (const std::optional<double> value = parse(text, locale))
         return value;
     return convertWritten(text);
-}
-
-bool IsValidNumber(const QString& text, const QLocale& locale)
-{
-    return parse(text, locale).has_value();
-}
-
-QString DoubleCheck(const QString& value, const QString& fieldName, const QLocale& locale)
-{
-    const std::optional<double> number = parse(value, locale);
-    if (!number)
-        throw AppError(AppError::CheckFailed, QStringLiteral("Double Check Failure"),
-            fieldName + QStringLiteral(" is not a valid number please only enter numbers."));
-    return generalText(*number, locale);
 }
 
 QString generalText(double value, const QLocale& locale)

@@ -5,7 +5,8 @@
 
 #include <optional>
 
-// The one rule by which any text typed by the user or read from the history file becomes a number.
+// The one rule by which any text typed by the user or read from the history file becomes a number, and the
+// forms in which the program writes numbers.
 namespace Numbers {
 
 // The value of the whole text under the locale's conventions (blanks around it, sign, decimal and group
@@ -19,13 +20,6 @@ std::optional<double> parse(const QString& text, const QLocale& locale);
 // minus sign and decimal separator, no grouping). Unlike parse, a value near the range ends is kept as read:
 // whatever the program saved reads back as the same number.
 std::optional<double> parseStored(const QString& text, const QLocale& locale);
-
-bool IsValidNumber(const QString& text, const QLocale& locale);
-
-// The value as normalised text: the shortest general form with at most 15 significant digits, the locale's
-// decimal separator and no digit grouping. Throws AppError "Double Check Failure" naming fieldName when the
-// text is not a number.
-QString DoubleCheck(const QString& value, const QString& fieldName, const QLocale& locale);
 
 // Fixed two decimals with no grouping and no digit before the separator below 1 (".50", "-.50", ".00"),
 // as the "####.00" and "######.00" patterns show numbers.

@@ -24,52 +24,9 @@ QString HistoryRecord::toLine() const
     QString line;
     for (const auto& [name, value] : fields) {
         if (value->contains(u'\r') || value->contains(u'\n') || value->contains(u';'))
-            throw AppError(AppError::CheckFailed, QStringLiteral("Record Check Failure"),
+            throw AppError(QStringLiteral("Record Check Failure"),
                 QStringLiteral("The %1 field cannot contain a line break or a semicolon.").arg(QLatin1String(name)));
         line += QLatin1String(name) + u':' + *value + u';';
     }
     return line;
 }
-
-namespace HistoryRecords {
-
-namespace {
-
-// The long time format without its time-zone token ("t" outside quotes) and the blanks beside it.
-QString timeFormatWithoutZone(const QString& format)
-{
-    QString result;
-    bool quoted = false;
-    for (const QChar c : format) {
-        if (c == u'\'')
-            quoted = !quoted;
-        if (!quoted && c == u't')
-            continue;
-        result += c;
-    }
-    return result.trimmed();
-}
-
-} // namespace
-
-QString dateText(const QDateTime& moment, const QLocale& locale)
-{
-    return locale.toString(moment.date(), QLocale::ShortFormat) + u' '
-        + locale.toString(moment.time(), timeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat)));
-}
-
-void checkRegistration(const QString& registration)
-{
-    const QString source = QStringLiteral("Vehicle Registration Check Failure");
-    if (registration.trimmed().isEmpty())
-        throw AppError(AppError::CheckFailed, source,
-            QStringLiteral("You must enter a vehicle registration to save the details."));
-    if (registration.contains(u';'))
-        throw AppError(
-            AppError::CheckFailed, source, QStringLiteral("A vehicle registration cannot contain a semicolon."));
-    if (registration.contains(u'\n') || registration.contains(u'\r'))
-        throw AppError(
-            AppError::CheckFailed, source, QStringLiteral("A vehicle registration cannot contain a line break."));
-}
-
-} // namespace HistoryRecords

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QDateTime>
-#include <QLocale>
 #include <QString>
 
 // One saved calculation: one line of the history file, its eight fields in this order.
@@ -24,15 +22,3 @@ struct HistoryRecord
     // or its fields cut short, so no such line is ever built.
     QString toLine() const;
 };
-
-namespace HistoryRecords {
-
-// The date field's text for a moment: the locale's short date, one blank and its long time without the
-// time-zone name.
-QString dateText(const QDateTime& moment, const QLocale& locale);
-
-// Throws AppError "Vehicle Registration Check Failure" for a registration the history cannot hold: empty or
-// only blanks, or holding a ";" or a line break, which would cut the field or the line short.
-void checkRegistration(const QString& registration);
-
-} // namespace HistoryRecords

@@ -6,12 +6,14 @@
 
 #include "calc/AppError.h"
 #include "calc/FuelCalc.h"
+#include "calc/InputCheck.h"
 #include "calc/LocaleNames.h"
 #include "calc/Numbers.h"
 #include "history/GraphData.h"
 #include "history/HistoryFile.h"
 #include "history/HistoryLocation.h"
 #include "history/HistoryRecord.h"
+#include "history/HistoryRecords.h"
 #include "history/HistoryTable.h"
 #include "history/RecordField.h"
 #include "history/VehicleList.h"
@@ -116,7 +118,7 @@ bool frmTripLedger::trapped(const QString& title, const std::function<void()>& b
     } catch (const AppError& error) {
         fail(error);
     } catch (const std::exception& error) {
-        fail(AppError(AppError::PlatformFailure, QStringLiteral("TripLedger"), QString::fromLocal8Bit(error.what())));
+        fail(AppError(QStringLiteral("TripLedger"), QString::fromLocal8Bit(error.what())));
     }
     return false;
 }
@@ -166,7 +168,7 @@ void frmTripLedger::cmdCalc_Click()
         return;
     // The box that was refused (the first that is no number, as the check goes) is ready to be typed over.
     for (QLineEdit* box : inputBoxes()) {
-        if (!Numbers::IsValidNumber(box->text(), m_environment.locale)) {
+        if (!InputCheck::IsValidNumber(box->text(), m_environment.locale)) {
             box->setFocus();
             box->selectAll();
             return;
@@ -195,7 +197,7 @@ void frmTripLedger::cmdSave_Click()
             QString mpg;
             // Nothing is written, nor the file created, for results that hold no MPG.
             if (!GetRecordField(lvwDataView->item(0)->text(), QStringLiteral("MPG"), mpg))
-                throw AppError(AppError::CheckFailed, QStringLiteral("MPG Check Failure"),
+                throw AppError(QStringLiteral("MPG Check Failure"),
                     QStringLiteral("The results hold no MPG to save. Please calculate again, then save."));
             const HistoryRecord record {
                 registration,
@@ -283,7 +285,7 @@ void frmTripLedger::LoadGraphData(bool blnQuiet)
         std::vector<GraphData::Point> points = GraphData::points(historyFilePath(), chosen, m_environment.locale);
         if (points.empty()) {
             mscMileage->clear(); // never another vehicle's points under this one's name
-            throw AppError(AppError::CheckFailed, QStringLiteral("Graph Data Check Failure"),
+            throw AppError(QStringLiteral("Graph Data Check Failure"),
                 QStringLiteral("No saved calculation with a usable MPG for vehicle ") + chosen + QLatin1Char('.'));
         }
         mscMileage->setPoints(std::move(points), cboVehicleList->currentText()); // the vehicle as shown
