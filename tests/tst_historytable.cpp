@@ -66,8 +66,9 @@ private slots:
         for (qint32 row = 0; row < table.rootCount(); ++row)
             got.append(table.text(table.root(row)) + u':' + QString::number(table.childCount(table.root(row))));
         got += table.meanTexts(locale);
-        for (const GraphData::Point& point : GraphData::points(folder.path(), chosen, locale))
-            got.append(point.label() + u'=' + QString::number(point.mpg));
+        const GraphData::Points points = GraphData::points(folder.path(), chosen, locale);
+        for (qsizetype i = 0; i < points.size(); ++i)
+            got.append(points.label(i) + u'=' + QString::number(points.mpg(i)));
         QCOMPARE(got, shown);
     }
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -21,6 +22,11 @@ void appendLine(const QString& filePath, const QString& line);
 // CR LF; a final line without one counts too). Returns false, visiting nothing, when the file is absent.
 // Throws AppError when the file cannot be opened or read, or is not a plain file.
 bool forEachLine(const QString& filePath, const std::function<void(QByteArrayView line)>& visit);
+
+// Reads the file, as long as it is when opened, into bytes, which hold nothing else afterwards, and visits its
+// lines as forEachLine does, each a view into bytes. Returns false, leaving bytes empty, when the file is
+// absent; throws AppError as forEachLine does.
+bool readLines(const QString& filePath, QByteArray& bytes, const std::function<void(QByteArrayView line)>& visit);
 
 // A line's bytes as text, decoded from the system's encoding; bytes invalid there become replacement
 // characters.

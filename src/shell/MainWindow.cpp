@@ -230,6 +230,9 @@ void frmTripLedger::tbsData_Click()
     });
     if (!switched)
         return;
+    // The tree is read again whenever its page is shown: out of sight, it holds no copy of the history.
+    if (index != 2)
+        m_historyModel->clear();
     if (index == 2)
         LoadHistoricalData();
     else if (index == 3)
@@ -266,7 +269,7 @@ void frmTripLedger::LoadGraphData(bool blnQuiet)
                     QStringLiteral("No Data To Save"), QMessageBox::Information);
             return;
         }
-        std::vector<GraphData::Point> points = GraphData::points(historyFilePath(), chosen, m_environment.locale);
+        GraphData::Points points = GraphData::points(historyFilePath(), chosen, m_environment.locale);
         if (points.empty()) {
             mscMileage->clear(); // never another vehicle's points under this one's name
             throw GraphData::noUsableRecord(chosen);

@@ -88,15 +88,15 @@ void MileageChart::clear()
     setPoints({});
 }
 
-void MileageChart::setPoints(std::vector<GraphData::Point> points)
+void MileageChart::setPoints(GraphData::Points points)
 {
     m_points = std::move(points);
-    const qsizetype count = qsizetype(m_points.size());
+    const qsizetype count = m_points.size();
 
     double low = 0;
     double high = 1;
     for (qsizetype i = 0; i < count; ++i) {
-        const double mpg = m_points[size_t(i)].mpg;
+        const double mpg = m_points.mpg(i);
         low = i == 0 ? mpg : std::min(low, mpg);
         high = i == 0 ? mpg : std::max(high, mpg);
     }
@@ -107,12 +107,12 @@ void MileageChart::setPoints(std::vector<GraphData::Point> points)
     m_timeAxis->setStartValue(-0.5);
     const qsizetype step = std::max<qsizetype>(1, (count + MaxLabels - 1) / MaxLabels);
     for (qsizetype i = 0; i < count; i += step) {
-        QString label = m_points[size_t(i)].label().toHtmlEscaped(); // the axis draws its labels as rich text
+        QString label = m_points.label(i).toHtmlEscaped(); // the axis draws its labels as rich text
         while (m_timeAxis->categoriesLabels().contains(label))
             label += QChar(Disambiguator);
-        m_timeAxis->append(label, double(i));
+        m_timeAxis->append(label, static_cast<double>(i));
     }
-    m_timeAxis->setRange(-0.5, std::max<double>(0.5, double(count) - 0.5));
+    m_timeAxis->setRange(-0.5, std::max<double>(0.5, static_cast<double>(count) - 0.5));
 
     // Empty, the chart asks for a vehicle rather than show axes that mean nothing.
     m_timeAxis->setVisible(count > 0);
@@ -128,12 +128,12 @@ void MileageChart::setPoints(std::vector<GraphData::Point> points)
 
 void MileageChart::showToolTip(const QPointF& at, bool entered)
 {
-    const qsizetype i = qsizetype(std::lround(at.x()));
-    if (!entered || i < 0 || i >= qsizetype(m_points.size())) {
+    const qsizetype i = static_cast<qsizetype>(std::lround(at.x()));
+    if (!entered || i < 0 || i >= m_points.size()) {
         QToolTip::hideText();
         return;
     }
-    const GraphData::Point& point = m_points[size_t(i)];
-    const QString text = point.date + QStringLiteral("\nMPG: ") + Numbers::formatTwoDecimals(point.mpg, locale());
+    const QString text
+        = m_points.date(i) + QStringLiteral("\nMPG: ") + Numbers::formatTwoDecimals(m_points.mpg(i), locale());
     QToolTip::showText(QCursor::pos(), Qt::convertFromPlainText(text, Qt::WhiteSpacePre), m_view);
 }

@@ -4,8 +4,6 @@
 
 #include <QWidget>
 
-#include <vector>
-
 class QCategoryAxis;
 class QChart;
 class QChartView;
@@ -26,7 +24,7 @@ public:
 
     explicit MileageChart(QWidget* parent = nullptr);
 
-    void setPoints(std::vector<GraphData::Point> points);
+    void setPoints(GraphData::Points points);
     void clear();
 
 protected:
@@ -36,7 +34,7 @@ private:
     void applyFont();
     void showToolTip(const QPointF& at, bool entered);
 
-    std::vector<GraphData::Point> m_points;
+    GraphData::Points m_points;
     QChart* m_chart; // owned by m_view's scene
     QChartView* m_view;
     QLineSeries* m_series;
