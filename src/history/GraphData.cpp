@@ -53,17 +53,28 @@ void Points::append(QByteArrayView date, double mpg)
             m_formIndex.insert(formBytes, formNumber);
         }
         m_lastForm = formNumber;
-        char styleKey[sizeof(qint32) + sizeof(double)];
-        std::memcpy(styleKey, &formNumber, sizeof(qint32));
-        std::memcpy(styleKey + sizeof(qint32), &mpg, sizeof(double));
-        const QByteArrayView styleBytes(styleKey, sizeof(styleKey));
+        quint64 mpgBits = 0;
+        std::memcpy(&mpgBits, &mpg, sizeof(double));
+        // Most points meet a style seen a few points before: a small table of recent ones is tried first.
+        StyleCacheEntry& cached = m_styleCache[static_cast<size_t>((mpgBits * Q_UINT64_C(0x9E3779B97F4A7C15)) >> 54)
+            ^ static_cast<size_t>(formNumber & 0x3ff)];
         qint32 style = -1;
-        if (const qint32* known = m_styleIndex.find(styleBytes)) {
-            style = *known;
-        } else if (static_cast<qsizetype>(m_styles.size()) < MaxStyles) {
-            style = static_cast<qint32>(m_styles.size());
-            m_styles.push_back({ formNumber, mpg });
-            m_styleIndex.insert(styleBytes, style);
+        if (cached.style >= 0 && cached.mpgBits == mpgBits && cached.form == formNumber) {
+            style = cached.style;
+        } else {
+            char styleKey[sizeof(qint32) + sizeof(double)];
+            std::memcpy(styleKey, &formNumber, sizeof(qint32));
+            std::memcpy(styleKey + sizeof(qint32), &mpgBits, sizeof(double));
+            const QByteArrayView styleBytes(styleKey, sizeof(styleKey));
+            if (const qint32* known = m_styleIndex.find(styleBytes)) {
+                style = *known;
+            } else if (static_cast<qsizetype>(m_styles.size()) < MaxStyles) {
+                style = static_cast<qint32>(m_styles.size());
+                m_styles.push_back({ formNumber, mpg });
+                m_styleIndex.insert(styleBytes, style);
+            }
+            if (style >= 0)
+                cached = { mpgBits, formNumber, style };
         }
         if (style >= 0) {
             m_words.push_back(static_cast<quint64>(style) << DigitBits | digits);

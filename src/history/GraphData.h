@@ -8,6 +8,7 @@
 
 #include "calc/AppError.h"
 
+#include <array>
 #include <vector>
 
 // The points of one vehicle's mileage graph.
@@ -52,6 +53,13 @@ private:
     ByteKeyed<qint32> m_formIndex;
     qint32 m_lastForm = -1;
     ByteKeyed<qint32> m_styleIndex; // by the form's number and the MPG's bits
+    struct StyleCacheEntry
+    {
+        quint64 mpgBits = 0;
+        qint32 form = -1;
+        qint32 style = -1;
+    };
+    std::array<StyleCacheEntry, 1024> m_styleCache {};
 };
 
 // The records of the chosen vehicle in file order, one point each. A record counts when it holds "MPG",

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ByteKeys.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
@@ -49,7 +51,7 @@ void findEach(QByteArrayView line, const QByteArrayView (&names)[Count], std::op
         for (size_t k = 0; k < Count; ++k) {
             // The first character rules out most fields before a full comparison.
             if (!found[k] && field.size() >= names[k].size() && field.front() == names[k].front()
-                && std::memcmp(field.data(), names[k].data(), static_cast<size_t>(names[k].size())) == 0) {
+                && sameBytes(field.data(), names[k].data(), names[k].size())) {
                 found[k] = field.sliced(names[k].size());
                 --missing;
             }
