@@ -57,7 +57,7 @@ void checkTree(const HistoryTable& table)
 
 void readAll(const QLocale& locale)
 {
-    const QStringList registrations = VehicleList::registrations(historyPath());
+    const QStringList registrations = VehicleList::registrations(historyPath()).toStringList();
 
     HistoryTable table;
     try {

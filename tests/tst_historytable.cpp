@@ -67,7 +67,7 @@ private slots:
         QStringList got;
         for (qint32 row = 0; row < table.rootCount(); ++row)
             got.append(table.text(table.root(row)) + u':' + QString::number(table.childCount(table.root(row))));
-        got += table.meanTexts(locale);
+        got += table.meanTexts(locale).toStringList();
         const GraphData::Points points = GraphData::points(folder.path(), chosen, locale);
         for (qsizetype i = 0; i < points.size(); ++i)
             got.append(points.label(i) + u'=' + QString::number(points.mpg(i)));

@@ -210,6 +210,12 @@ bool readLines(const QString& filePath, QByteArray& bytes, const std::function<v
 
 QString decode(QByteArrayView line)
 {
+    // ASCII reads the same in every encoding a system may have: most fields need no decoder.
+    const auto ascii = [](char c) {
+        return static_cast<uchar>(c) < 0x80;
+    };
+    if (std::all_of(line.begin(), line.end(), ascii))
+        return QString::fromLatin1(line);
     return QStringDecoder(QStringConverter::System).decode(line);
 }
 

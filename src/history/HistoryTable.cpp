@@ -253,9 +253,9 @@ QString HistoryTable::text(qint32 node) const
     return HistoryFile::decode(line(m_lineOffsets[node - vehicleCount()])).replace(u';', u' ');
 }
 
-QStringList HistoryTable::meanTexts(const QLocale& locale) const
+TextArray HistoryTable::meanTexts(const QLocale& locale) const
 {
-    QStringList texts;
+    TextArray texts;
     for (qint32 vehicle = 0; vehicle < vehicleCount(); ++vehicle) {
         const Vehicle& tally = m_vehicles[static_cast<size_t>(vehicle)];
         if (tally.mpgCount == 0)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "BlockArray.h"
+#include "TextArray.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -47,7 +48,7 @@ public:
 
     // "Mean MPG for vehicle X is 35.00" for each vehicle with a non-blank registration and at least one
     // numeric MPG, in the order the vehicles first appear; the mean is that of its numeric MPG values.
-    QStringList meanTexts(const QLocale& locale) const;
+    TextArray meanTexts(const QLocale& locale) const;
 
 private:
     struct Vehicle

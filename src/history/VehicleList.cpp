@@ -7,9 +7,9 @@
 
 namespace VehicleList {
 
-QStringList registrations(const QString& historyFilePath)
+TextArray registrations(const QString& historyFilePath)
 {
-    QStringList result;
+    TextArray result;
     ByteKeyed<bool> seen;
     HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
         const std::optional<QByteArrayView> reg = RecordField::find(line, "VehicleReg:");

@@ -13,7 +13,7 @@ void TextListModel::setImageKey(const QString& key)
     m_image = key.isEmpty() ? QIcon() : ImageList::icon(key);
 }
 
-void TextListModel::setTexts(QStringList texts)
+void TextListModel::setTexts(TextArray texts)
 {
     beginResetModel();
     m_texts = std::move(texts);
@@ -22,7 +22,7 @@ void TextListModel::setTexts(QStringList texts)
 
 int TextListModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : int(m_texts.size());
+    return parent.isValid() ? 0 : static_cast<int>(m_texts.size());
 }
 
 QVariant TextListModel::data(const QModelIndex& index, int role) const
@@ -30,7 +30,7 @@ QVariant TextListModel::data(const QModelIndex& index, int role) const
     // A box without a current entry asks for the invalid index.
     if (!index.isValid() || !checkIndex(index, CheckIndexOption::ParentIsInvalid))
         return {};
-    const QString& text = m_texts[index.row()];
+    const QString text = m_texts.at(index.row()).toString();
     switch (role) {
     case Qt::DisplayRole:
         return DisplayText::oneLine(text);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "history/TextArray.h"
+
 #include <QAbstractListModel>
 #include <QIcon>
 #include <QStringList>
@@ -16,13 +18,12 @@ public:
 
     // The image shown beside every entry. Empty: no image.
     void setImageKey(const QString& key);
-    void setTexts(QStringList texts);
-    const QStringList& texts() const { return m_texts; }
+    void setTexts(TextArray texts);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    QStringList m_texts;
+    TextArray m_texts;
     QIcon m_image;
 };
