@@ -255,6 +255,9 @@ QString HistoryTable::text(qint32 node) const
 
 TextArray HistoryTable::meanTexts(const QLocale& locale) const
 {
+    // Made once: formatting under a locale that still groups digits would copy it for every mean.
+    QLocale plain = locale;
+    plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
     TextArray texts;
     for (qint32 vehicle = 0; vehicle < vehicleCount(); ++vehicle) {
         const Vehicle& tally = m_vehicles[static_cast<size_t>(vehicle)];
@@ -263,8 +266,8 @@ TextArray HistoryTable::meanTexts(const QLocale& locale) const
         const QString registration = text(vehicle);
         if (registration.trimmed().isEmpty())
             continue;
-        texts.append(QStringLiteral("Mean MPG for vehicle ") + registration + QStringLiteral(" is ")
-            + Numbers::formatTwoDecimals(tally.mpgSum / static_cast<double>(tally.mpgCount), locale));
+        texts.append({ u"Mean MPG for vehicle ", registration, u" is ",
+            Numbers::formatTwoDecimals(tally.mpgSum / static_cast<double>(tally.mpgCount), plain) });
     }
     return texts;
 }

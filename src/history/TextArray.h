@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <initializer_list>
 #include <vector>
 
 // A list of texts held as one string and where each ends: a hundred thousand registrations or means cost their
@@ -11,9 +12,13 @@
 class TextArray
 {
 public:
-    void append(QStringView text)
+    void append(QStringView text) { append({ text }); }
+
+    // One text made of pieces, written straight into the list.
+    void append(std::initializer_list<QStringView> pieces)
     {
-        m_characters += text;
+        for (const QStringView piece : pieces)
+            m_characters += piece;
         m_ends.push_back(m_characters.size());
     }
 
