@@ -210,11 +210,18 @@ bool readLines(const QString& filePath, QByteArray& bytes, const std::function<v
 
 QString decode(QByteArrayView line)
 {
-    // ASCII reads the same in every encoding a system may have: most fields need no decoder.
-    const auto ascii = [](char c) {
-        return static_cast<uchar>(c) < 0x80;
-    };
-    if (std::all_of(line.begin(), line.end(), ascii))
+    // ASCII reads the same in every encoding a system may have: most fields need no decoder. The high bits
+    // are gathered eight bytes at a time.
+    quint64 bits = 0;
+    qsizetype i = 0;
+    for (; i + 8 <= line.size(); i += 8) {
+        quint64 word = 0;
+        std::memcpy(&word, line.data() + i, 8);
+        bits |= word;
+    }
+    for (; i < line.size(); ++i)
+        bits |= static_cast<uchar>(line[i]);
+    if ((bits & Q_UINT64_C(0x8080808080808080)) == 0)
         return QString::fromLatin1(line);
     return QStringDecoder(QStringConverter::System).decode(line);
 }

@@ -30,12 +30,12 @@ QVariant TextListModel::data(const QModelIndex& index, int role) const
     // A box without a current entry asks for the invalid index.
     if (!index.isValid() || !checkIndex(index, CheckIndexOption::ParentIsInvalid))
         return {};
-    const QString text = m_texts.at(index.row()).toString();
+    const QStringView text = m_texts.at(index.row());
     switch (role) {
     case Qt::DisplayRole:
         return DisplayText::oneLine(text);
     case Qt::EditRole:
-        return text;
+        return text.toString();
     case Qt::DecorationRole:
         return m_image.isNull() ? QVariant() : QVariant(m_image);
     default:
