@@ -1,10 +1,10 @@
 // Times the history's readers on synthetic files of several shapes, each against the floor of reading and
-// splitting the file alone, and prints the figures with the peak memory and the accessibility events that one
-// History and one Graph rebuild send. Times are the process's CPU time (user and system), the best of three,
-// so that other work on a busy machine counts as little as it can. Each file is measured in a process of its
-// own, so that the peak memory is that file's; an empty history is measured first, and every other file's peak
-// is given as what it needs above the empty one's, as a multiple of the file's size.
-// Run: QT_QPA_PLATFORM=offscreen build/bench/bench_history
+// splitting the file alone (and beside it what reading the file into one fresh buffer costs), and prints the
+// figures with the peak memory and the accessibility events that one History and one Graph rebuild send. Times are the
+// process's CPU time (user and system), the best of three, so that other work on a busy machine counts as little as it
+// can. Each file is measured in a process of its own, so that the peak memory is that file's; an empty history is
+// measured first, and every other file's peak is given as what it needs above the empty one's, as a multiple of the
+// file's size. Run: QT_QPA_PLATFORM=offscreen build/bench/bench_history
 
 #include "history/HistoryFile.h"
 #include "shell/MainWindow.h"

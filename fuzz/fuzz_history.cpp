@@ -65,7 +65,9 @@ void readAll(const QLocale& locale)
     } catch (const AppError&) { // a sum beyond the range of a double; the table keeps what it read
     }
     checkTree(table);
-    table.meanTexts(locale);
+    const MeanList means = table.means();
+    for (qsizetype i = 0; i < means.size(); ++i)
+        means.text(i, locale);
 
     // A few vehicles are enough to reach every path; all of them would make long inputs quadratic.
     for (const QString& registration : registrations.mid(0, 4))

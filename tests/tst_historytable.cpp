@@ -67,7 +67,9 @@ private slots:
         QStringList got;
         for (qint32 row = 0; row < table.rootCount(); ++row)
             got.append(table.text(table.root(row)) + u':' + QString::number(table.childCount(table.root(row))));
-        got += table.meanTexts(locale).toStringList();
+        const MeanList means = table.means();
+        for (qsizetype i = 0; i < means.size(); ++i)
+            got.append(means.text(i, locale));
         const GraphData::Points points = GraphData::points(folder.path(), chosen, locale);
         for (qsizetype i = 0; i < points.size(); ++i)
             got.append(points.label(i) + u'=' + QString::number(points.mpg(i)));

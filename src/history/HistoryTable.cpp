@@ -253,12 +253,9 @@ QString HistoryTable::text(qint32 node) const
     return HistoryFile::decode(line(m_lineOffsets[node - vehicleCount()])).replace(u';', u' ');
 }
 
-TextArray HistoryTable::meanTexts(const QLocale& locale) const
+MeanList HistoryTable::means() const
 {
-    // Made once: formatting under a locale that still groups digits would copy it for every mean.
-    QLocale plain = locale;
-    plain.setNumberOptions(plain.numberOptions() | QLocale::OmitGroupSeparator);
-    TextArray texts;
+    MeanList list;
     for (qint32 vehicle = 0; vehicle < vehicleCount(); ++vehicle) {
         const Vehicle& tally = m_vehicles[static_cast<size_t>(vehicle)];
         if (tally.mpgCount == 0)
@@ -266,8 +263,14 @@ TextArray HistoryTable::meanTexts(const QLocale& locale) const
         const QString registration = text(vehicle);
         if (registration.trimmed().isEmpty())
             continue;
-        texts.append({ u"Mean MPG for vehicle ", registration, u" is ",
-            Numbers::formatTwoDecimals(tally.mpgSum / static_cast<double>(tally.mpgCount), plain) });
+        list.m_registrations.append(registration);
+        list.m_means.push_back(tally.mpgSum / static_cast<double>(tally.mpgCount));
     }
-    return texts;
+    return list;
+}
+
+QString MeanList::text(qsizetype i, const QLocale& locale) const
+{
+    return QStringLiteral("Mean MPG for vehicle ") + m_registrations.at(i).toString() + QStringLiteral(" is ")
+        + Numbers::formatTwoDecimals(m_means[static_cast<size_t>(i)], locale);
 }

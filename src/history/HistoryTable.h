@@ -11,6 +11,21 @@
 
 #include <vector>
 
+// Each vehicle's mean miles per gallon, in the order the vehicles first appear; an entry's text is made when
+// asked for, so that a list of a hundred thousand shows at once.
+class MeanList
+{
+public:
+    qsizetype size() const { return static_cast<qsizetype>(m_means.size()); }
+    // "Mean MPG for vehicle X is 35.00", the mean in the locale's "######.00" form.
+    QString text(qsizetype i, const QLocale& locale) const;
+
+private:
+    friend class HistoryTable;
+    TextArray m_registrations;
+    std::vector<double> m_means;
+};
+
 // The History page's content read from the history file: a tree with one root node per vehicle and one child
 // node per saved calculation, and each vehicle's miles-per-gallon tally. A valid record is a line holding both
 // "VehicleReg" and "MPG".
@@ -46,9 +61,9 @@ public:
     // A vehicle node's registration, or a record node's whole line with every ";" shown as a blank.
     QString text(qint32 node) const;
 
-    // "Mean MPG for vehicle X is 35.00" for each vehicle with a non-blank registration and at least one
-    // numeric MPG, in the order the vehicles first appear; the mean is that of its numeric MPG values.
-    TextArray meanTexts(const QLocale& locale) const;
+    // The mean of each vehicle with a non-blank registration and at least one numeric MPG: that of its numeric
+    // MPG values.
+    MeanList means() const;
 
 private:
     struct Vehicle

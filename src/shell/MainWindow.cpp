@@ -252,7 +252,10 @@ void frmTripLedger::LoadHistoricalData()
             throw;
         }
         m_historyModel->setTable(std::move(table));
-        m_meanModel->setTexts(m_historyModel->table().meanTexts(m_environment.locale));
+        // Each mean's text is made when the list shows it.
+        const MeanList means = m_historyModel->table().means();
+        m_meanModel->setTexts(means.size(),
+            [means, locale = m_environment.locale](qsizetype entry) { return means.text(entry, locale); });
         setStatus(QStringLiteral("Historical Data Loaded."));
     });
 }
