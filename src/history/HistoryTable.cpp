@@ -260,10 +260,14 @@ MeanList HistoryTable::means() const
         const Vehicle& tally = m_vehicles[static_cast<size_t>(vehicle)];
         if (tally.mpgCount == 0)
             continue;
-        const QString registration = text(vehicle);
-        if (registration.trimmed().isEmpty())
+        const QByteArrayView registration
+            = QByteArrayView(m_bytes).sliced(tally.registration, tally.registrationLength);
+        // A registration that begins with a visible ASCII character is not blank: only others are decoded to see.
+        const bool visible = !registration.isEmpty() && registration.front() > ' ' && registration.front() < 0x7f;
+        if (!visible && text(vehicle).trimmed().isEmpty())
             continue;
         list.m_registrations.append(registration);
+        list.m_ends.push_back(list.m_registrations.size());
         list.m_means.push_back(tally.mpgSum / static_cast<double>(tally.mpgCount));
     }
     return list;
@@ -271,6 +275,9 @@ MeanList HistoryTable::means() const
 
 QString MeanList::text(qsizetype i, const QLocale& locale) const
 {
-    return QStringLiteral("Mean MPG for vehicle ") + m_registrations.at(i).toString() + QStringLiteral(" is ")
+    const qsizetype start = i == 0 ? 0 : m_ends[static_cast<size_t>(i - 1)];
+    const QByteArrayView registration
+        = QByteArrayView(m_registrations).sliced(start, m_ends[static_cast<size_t>(i)] - start);
+    return QStringLiteral("Mean MPG for vehicle ") + HistoryFile::decode(registration) + QStringLiteral(" is ")
         + Numbers::formatTwoDecimals(m_means[static_cast<size_t>(i)], locale);
 }

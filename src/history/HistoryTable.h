@@ -22,7 +22,8 @@ public:
 
 private:
     friend class HistoryTable;
-    TextArray m_registrations;
+    QByteArray m_registrations; // as the file has them, one after another
+    std::vector<qsizetype> m_ends; // where each registration ends
     std::vector<double> m_means;
 };
 

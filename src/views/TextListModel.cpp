@@ -19,6 +19,8 @@ void TextListModel::setTexts(TextArray texts)
     m_count = texts.size();
     m_texts = std::move(texts);
     m_textOf = nullptr;
+    m_made.clear();
+    m_madeEntry = -1;
     endResetModel();
 }
 
@@ -28,6 +30,8 @@ void TextListModel::setTexts(qsizetype count, std::function<QString(qsizetype en
     m_count = count;
     m_texts = TextArray();
     m_textOf = std::move(textOf);
+    m_made.clear();
+    m_madeEntry = -1;
     endResetModel();
 }
 
@@ -41,17 +45,16 @@ QVariant TextListModel::data(const QModelIndex& index, int role) const
     // A box without a current entry asks for the invalid index.
     if (!index.isValid() || !checkIndex(index, CheckIndexOption::ParentIsInvalid))
         return {};
-    // A long entry is cut for display before it is copied.
-    const QString made = m_textOf ? m_textOf(index.row()) : QString();
-    const QStringView text = m_textOf ? QStringView(made) : m_texts.at(index.row());
-    switch (role) {
-    case Qt::DisplayRole:
-        return DisplayText::oneLine(text);
-    case Qt::EditRole:
-        return text.toString();
-    case Qt::DecorationRole:
+    if (role == Qt::DecorationRole)
         return m_image.isNull() ? QVariant() : QVariant(m_image);
-    default:
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
+    // Made only for the roles that show it, and once while a view asks for the same entry again and again (its
+    // size, its painting, its accessible name); a long entry is cut for display before it is copied.
+    if (m_textOf && m_madeEntry != index.row()) {
+        m_made = m_textOf(index.row());
+        m_madeEntry = index.row();
     }
+    const QStringView text = m_textOf ? QStringView(m_made) : m_texts.at(index.row());
+    return role == Qt::DisplayRole ? DisplayText::oneLine(text) : text.toString();
 }
