@@ -19,8 +19,8 @@ void TextListModel::setTexts(TextArray texts)
     m_count = texts.size();
     m_texts = std::move(texts);
     m_textOf = nullptr;
-    m_made.clear();
-    m_madeEntry = -1;
+    m_shown.clear();
+    m_shownEntry = -1;
     endResetModel();
 }
 
@@ -30,8 +30,8 @@ void TextListModel::setTexts(qsizetype count, std::function<QString(qsizetype en
     m_count = count;
     m_texts = TextArray();
     m_textOf = std::move(textOf);
-    m_made.clear();
-    m_madeEntry = -1;
+    m_shown.clear();
+    m_shownEntry = -1;
     endResetModel();
 }
 
@@ -49,12 +49,16 @@ QVariant TextListModel::data(const QModelIndex& index, int role) const
         return m_image.isNull() ? QVariant() : QVariant(m_image);
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
-    // Made only for the roles that show it, and once while a view asks for the same entry again and again (its
-    // size, its painting, its accessible name); a long entry is cut for display before it is copied.
-    if (m_textOf && m_madeEntry != index.row()) {
-        m_made = m_textOf(index.row());
-        m_madeEntry = index.row();
+    const qsizetype entry = index.row();
+    if (role == Qt::EditRole)
+        return m_textOf ? m_textOf(entry) : m_texts.at(entry).toString();
+    // A long entry is cut for display before it is copied. A made one is made once while a view asks for the
+    // same entry again and again (its size, its painting, its accessible name).
+    if (!m_textOf)
+        return DisplayText::oneLine(m_texts.at(entry));
+    if (m_shownEntry != entry) {
+        m_shown = DisplayText::oneLine(m_textOf(entry));
+        m_shownEntry = entry;
     }
-    const QStringView text = m_textOf ? QStringView(m_made) : m_texts.at(index.row());
-    return role == Qt::DisplayRole ? DisplayText::oneLine(text) : text.toString();
+    return m_shown;
 }

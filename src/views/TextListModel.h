@@ -31,7 +31,7 @@ private:
     TextArray m_texts;
     qsizetype m_count = 0;
     std::function<QString(qsizetype entry)> m_textOf; // when set, the texts' maker instead of m_texts
-    mutable QString m_made; // the text of m_madeEntry, last made
-    mutable qsizetype m_madeEntry = -1;
+    mutable QString m_shown; // how m_shownEntry, the last made entry shown, is shown
+    mutable qsizetype m_shownEntry = -1;
     QIcon m_image;
 };
