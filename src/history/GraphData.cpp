@@ -118,12 +118,13 @@ Points points(const QString& historyFilePath, const QString& chosenRegistration,
     ByteKeyed<bool> matches; // whether a registration, as written in the file, is the chosen vehicle
     MpgValues mpgs(locale);
     Points result;
+    // The registration is looked at first: the other fields of another vehicle's line are never sought.
     HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
-        static const QByteArrayView names[] = { "MPG:", "VehicleReg:", "Date:" };
-        std::optional<QByteArrayView> fields[3];
-        RecordField::findEach(line, names, fields);
-        const auto& [mpg, reg, date] = fields;
-        if (!mpg || !reg || !date)
+        static const QByteArrayView regName[] = { "VehicleReg:" };
+        std::optional<QByteArrayView> regField[1];
+        RecordField::findEach(line, regName, regField);
+        const std::optional<QByteArrayView>& reg = regField[0];
+        if (!reg)
             return;
         bool match;
         if (const bool* known = matches.find(*reg)) {
@@ -133,6 +134,12 @@ Points points(const QString& historyFilePath, const QString& chosenRegistration,
             matches.insert(*reg, match);
         }
         if (!match)
+            return;
+        static const QByteArrayView names[] = { "MPG:", "Date:" };
+        std::optional<QByteArrayView> fields[2];
+        RecordField::findEach(line, names, fields);
+        const auto& [mpg, date] = fields;
+        if (!mpg || !date)
             return;
         if (const std::optional<double> value = mpgs.read(*mpg))
             result.append(*date, *value);
