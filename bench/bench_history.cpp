@@ -196,7 +196,7 @@ int measure(Shape shape, int records, long emptyPeak, const QString& peakPath)
 
     AppEnvironment environment = AppEnvironment::system();
     environment.locale = QLocale(QLocale::English, QLocale::UnitedKingdom);
-    environment.dataDirectory = dir.path();
+    environment.programDirectory = dir.path(); // the history beside the program
     BenchWindow window(environment);
     window.expectMessages = shape == Shape::Empty;
     window.show();

@@ -1,11 +1,17 @@
 #include "TestWindow.h"
 
 #include "shell/AboutDialog.h"
+#include "views/MileageChart.h"
 
 #include <QAccessible>
 #include <QAction>
 #include <QMenu>
 #include <QTextBrowser>
+#include <QTextDocumentFragment>
+#include <QToolTip>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 // Every window, frame and control is announced by a screen reader, each by a name of its own.
 class TestAccessibility : public WindowTest
@@ -37,8 +43,128 @@ class TestAccessibility : public WindowTest
         }
     }
 
+    // The chart's events as a screen reader hears them: the focus moving to a part, and what it is called, or the
+    // chart's description changing, and what it now says.
+    inline static QStringList chartEvents;
+    static void hear(QAccessibleEvent* event)
+    {
+        QAccessibleInterface* part = event->accessibleInterface();
+        if (!part || !event->object() || event->object()->objectName() != QLatin1String("mscMileage"))
+            return;
+        if (event->type() == QAccessible::Focus)
+            chartEvents.append(QStringLiteral("focus: ") + part->text(QAccessible::Name));
+        if (event->type() == QAccessible::DescriptionChanged)
+            chartEvents.append(QStringLiteral("description: ") + part->text(QAccessible::Description));
+    }
+
+    // Chooses the vehicle on the Graph page as a user does, and returns the chart's interface.
+    QAccessibleInterface* chooseVehicle(const QString& vehicle)
+    {
+        auto* box = m_window->control<QComboBox>("cboVehicleList");
+        box->setCurrentIndex(box->findText(vehicle));
+        emit box->activated(box->currentIndex());
+        return QAccessible::queryAccessibleInterface(m_window->control<MileageChart>("mscMileage"));
+    }
+
 private slots:
-    void init() { open(); }
+    void init()
+    {
+        m_folder.write(record("AB12 CDE", " 35.50", "01/03/2005 08:00:00")
+            + record("AB12 CDE", " 44.25", "02/03/2005 08:00:00") + record("AB12 CDE", " 38.00", "03/03/2005 08:00:00")
+            + record("XY99 ZZZ", " 50.00", "05/03/2005 09:00:00") + record("AB12 CDE", " 41.00", "04/03/2005 08:00:00")
+            + record("NONE", " none"));
+        open();
+        chartEvents.clear();
+        QAccessible::installUpdateHandler(hear);
+        // Events are sent only while a screen reader listens; the platform is told one does, as Qt's own tests do.
+        QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
+    }
+    void cleanup() { QAccessible::installUpdateHandler(nullptr); }
+
+    void chartDescribed_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QStringList>("vehicles"); // chosen in turn, the chart walked to its end after each
+        QTest::addColumn<QString>("description");
+        const QLocale british(QLocale::English, QLocale::UnitedKingdom);
+        QTest::newRow("four calculations: lowest, highest and latest in file order")
+            << british << QStringList { "AB12 CDE" }
+            << "AB12 CDE: 4 calculations from 01/03/2005 08:00:00 to 04/03/2005 08:00:00; lowest 35.50, highest "
+               "44.25, latest 41.00 MPG.";
+        QTest::newRow("German settings: decimal commas")
+            << QLocale(QLocale::German, QLocale::Germany) << QStringList { "AB12 CDE" }
+            << "AB12 CDE: 4 calculations from 01/03/2005 08:00:00 to 04/03/2005 08:00:00; lowest 35,50, highest "
+               "44,25, latest 41,00 MPG.";
+        QTest::newRow("another vehicle: its own summary, nothing highlighted")
+            << british << QStringList { "AB12 CDE", "XY99 ZZZ" }
+            << "XY99 ZZZ: 1 calculation from 05/03/2005 09:00:00 to 05/03/2005 09:00:00; lowest 50.00, highest "
+               "50.00, latest 50.00 MPG.";
+        QTest::newRow("no usable record: what the empty chart says")
+            << british << QStringList { "AB12 CDE", "NONE" } << "Choose a vehicle above to draw its miles per gallon.";
+    }
+
+    void chartDescribed()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QStringList, vehicles);
+        QFETCH(QString, description);
+        open(environment(locale));
+        m_window->clickTab(2);
+        QAccessibleInterface* chart = nullptr;
+        QStringList described;
+        for (const QString& vehicle : vehicles) {
+            chart = chooseVehicle(vehicle);
+            QCOMPARE(chart->childCount(), 0); // nothing highlighted until a key is pressed
+            described.append(QStringLiteral("description: ") + chart->text(QAccessible::Description));
+            QTest::keyClick(m_window->control<MileageChart>("mscMileage"), Qt::Key_End);
+        }
+        QCOMPARE(chart->role(), QAccessible::Chart);
+        QCOMPARE(chart->text(QAccessible::Name), QStringLiteral("Mileage chart"));
+        QCOMPARE(chart->text(QAccessible::Description), description);
+        QCOMPARE(chartEvents.filter(QStringLiteral("description: ")), described); // one for every drawing
+    }
+
+    void chartWalked_data()
+    {
+        QTest::addColumn<int>("count"); // points drawn directly; 0 for the vehicle chosen from the file
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<QStringList>("heard");
+        QTest::newRow("End, Left, Home") << 0 << QList<int> { Qt::Key_End, Qt::Key_Left, Qt::Key_Home }
+                                         << QStringList { "04/03/2005 08:00:00, MPG 41.00",
+                                                "03/03/2005 08:00:00, MPG 38.00", "01/03/2005 08:00:00, MPG 35.50" };
+        QTest::newRow("drawn reduced: pages of a tenth, and points not drawn")
+            << 100'000 << QList<int> { Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Left }
+            << QStringList { "d0, MPG 1.50", "d10000, MPG 1.50", "d99999, MPG 100.50", "d99998, MPG 99.50" };
+    }
+
+    // Tab reaches the chart, and every key moves the focus to the calculation it reaches, named and tooltipped.
+    void chartWalked()
+    {
+        QFETCH(int, count);
+        QFETCH(QList<int>, keys);
+        QFETCH(QStringList, heard);
+        m_window->clickTab(2);
+        auto* widget = m_window->control<MileageChart>("mscMileage");
+        QAccessibleInterface* chart = chooseVehicle(QStringLiteral("AB12 CDE"));
+        GraphData::Points points;
+        for (int i = 0; i < count; ++i)
+            points.append(QByteArray("d") + QByteArray::number(i), i % 100 + 1.5);
+        if (count > 0)
+            widget->setPoints(std::move(points), QStringLiteral("AB12 CDE"));
+        m_window->control<QComboBox>("cboVehicleList")->setFocus();
+        QTest::keyClick(m_window.get(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), widget);
+        chartEvents.clear();
+        for (int i = 0; i < keys.size(); ++i) {
+            QTest::keyClick(widget, Qt::Key(keys[i]));
+            const QStringList nameAndMpg = heard[i].split(QStringLiteral(", MPG "));
+            QCOMPARE(QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText(),
+                nameAndMpg[0] + QStringLiteral("\nMPG: ") + nameAndMpg[1]);
+        }
+        QCOMPARE(chart->focusChild()->role(), QAccessible::ListItem);
+        QVERIFY(chart->focusChild()->state().focused);
+        QCOMPARE(chartEvents, heard.replaceInStrings(QRegularExpression("^"), QStringLiteral("focus: ")));
+    }
 
     void namedAndReachable_data()
     {
@@ -52,7 +178,7 @@ private slots:
             "fraCalc fraCalculator txtMileage txtCost txtCommuteDistance optUnits_0 optUnits_1 txtPricePerUnit cmdCalc "
             "lvwDataView cboVehicleReg cmdSave");
         row("History page: list by its label", 1, "fraHistory tvwListData lvwAverageData");
-        row("Graph page: the chart's focusable view by the chart's name", 2, "fraChart cboVehicleList mscMileage/0");
+        row("Graph page: the chart by its name", 2, "fraChart cboVehicleList mscMileage");
         row("About window", -1, "frmAbout lblInformation_3 cmdOk");
         row("help window, its document named", -1, "frmHelp txtHelp cmdHelpBack cmdHelpForward cmdHelpClose");
     }

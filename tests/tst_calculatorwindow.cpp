@@ -1,21 +1,34 @@
 #include "TestWindow.h"
 
 #include "calc/AppError.h"
+#include "shell/AboutDialog.h"
+#include "views/Contrast.h"
 #include "views/ImageList.h"
 
+#include <QChart>
+#include <QChartView>
 #include <QGroupBox>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabBar>
 
-// The Calculator page through the real window: start-up, the calculation and its error paths.
+// The Calculator page through the real window: start-up, the desktop's font and palette, the calculation and its
+// error paths.
 class TestCalculatorWindow : public WindowTest
 {
     Q_OBJECT
 
+    const QFont m_desktopFont = QApplication::font();
+
 private slots:
     void init() { open(); }
-    void cleanup() { m_window.reset(); }
+    void cleanup()
+    {
+        m_window.reset();
+        QApplication::setFont(m_desktopFont);
+        QApplication::setPalette(QApplication::style()->standardPalette());
+    }
 
     void startsAsDesigned()
     {
@@ -36,23 +49,120 @@ private slots:
                 "lvwDataView", "cboVehicleReg", "tbsData" }));
     }
 
-    void captionsFitTheirPlaces()
+    void contrastRule_data()
     {
-        const int boxes = m_window->control<QWidget>("txtMileage")->x();
-        for (auto* label : m_window->control<QWidget>("fraCalculator")->findChildren<QLabel*>()) {
-            const QString firstLine = label->text().section(QStringLiteral("  "), 0, 0);
-            QVERIFY2(QFontMetrics(label->font()).horizontalAdvance(firstLine) <= label->width()
-                    && label->geometry().right() < boxes,
-                qPrintable(firstLine));
+        QTest::addColumn<QColor>("designed");
+        QTest::addColumn<QColor>("text"); // the palette's
+        QTest::addColumn<QColor>("background");
+        QTest::addColumn<QColor>("expected");
+        const QColor blue(0, 0, 192), green(0, 128, 0), lightGrey(0xefefef), darkGrey(0x222020);
+        QTest::newRow("blue on light grey: as designed") << blue << QColor(Qt::black) << lightGrey << blue;
+        QTest::newRow("green on light grey, 4.47:1: the least darker")
+            << green << QColor(Qt::black) << lightGrey << QColor(0, 127, 0);
+        QTest::newRow("blue on dark grey: lighter, the least step")
+            << blue << QColor(Qt::white) << darkGrey << QColor(0x77, 0x77, 0xff);
+        QTest::newRow("green on dark grey: lighter") << green << QColor(Qt::white) << darkGrey << QColor(0, 158, 0);
+        QTest::newRow("white on black: the palette's text")
+            << blue << QColor(Qt::white) << QColor(Qt::black) << QColor(Qt::white);
+        QTest::newRow("black on white: the palette's text")
+            << green << QColor(Qt::black) << QColor(Qt::white) << QColor(Qt::black);
+    }
+
+    void contrastRule()
+    {
+        QFETCH(QColor, designed);
+        QFETCH(QColor, text);
+        QFETCH(QColor, background);
+        QFETCH(QColor, expected);
+        const QColor colour = Contrast::caption(designed, text, background);
+        QCOMPARE(colour.name(), expected.name());
+        QVERIFY(Contrast::ratio(colour, background) >= 4.5);
+    }
+
+    // The window in the desktop's font, at the reference size and larger, under a palette given while it runs.
+    void followsTheDesktop_data()
+    {
+        QTest::addColumn<QFont>("font");
+        QTest::addColumn<QPalette>("palette");
+        QPalette dark(QColor(0x424245), QColor(0x222020)); // the colours of qt6ct's "darker"
+        for (const auto role : { QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText })
+            dark.setColor(role, Qt::white);
+        dark.setColor(QPalette::Base, QColor(0x3d3d3d));
+        dark.setColor(QPalette::Mid, QColor(0x4a4947));
+        QPalette highContrast(Qt::white, Qt::black, Qt::white, Qt::white, Qt::gray, Qt::white, Qt::black);
+        const QList<QFont> fonts = { QFont("Liberation Sans", 7), QFont("DejaVu Sans", 8), QFont("DejaVu Sans", 12),
+            QFont("DejaVu Sans", 16), QFont("DejaVu Sans", 20) };
+        for (const QFont& font : fonts) {
+            const QString size = QString::number(font.pointSize()) + (font.pointSize() == 7 ? " (reference)" : "");
+            QTest::newRow(qPrintable(size + " light")) << font << QApplication::style()->standardPalette();
+            QTest::newRow(qPrintable(size + " dark")) << font << dark;
+            QTest::newRow(qPrintable(size + " high contrast")) << font << highContrast;
         }
-        // "(one way)" goes onto the commute label's second line, and the label has room for it.
-        const auto* commute = m_window->control<QLabel>("lblCommuteDistnace");
-        const int height = commute->heightForWidth(commute->width());
-        QVERIFY(height > QFontMetrics(commute->font()).height() && height <= commute->height());
-        for (const char* name : { "optUnits_0", "optUnits_1", "cmdCalc", "cmdSave", "lblVehicleReg", "lblDataItem" }) {
-            const QWidget* control = m_window->control<QWidget>(name);
-            QVERIFY2(control->minimumSizeHint().width() <= control->width(), name);
+    }
+
+    void followsTheDesktop()
+    {
+        QFETCH(QFont, font);
+        QFETCH(QPalette, palette);
+        QApplication::setFont(font);
+        open();
+        QApplication::setPalette(palette);
+        QCoreApplication::processEvents(); // the window hears of it
+        m_window->calculate({ "400", "45", "10", "90" });
+        frmAbout about(m_window.get());
+        about.show();
+        const bool highContrast = palette.color(QPalette::Window) == Qt::black;
+        QStringList cut;
+        QStringList illegible;
+        for (QWidget* w : m_window->findChildren<QWidget*>()) { // the About window's controls too
+            if (qobject_cast<QTabBar*>(w->parentWidget()))
+                continue; // its scroll buttons, shown only when the tabs are cut
+            const QRect room = w->contentsRect();
+            const QSize least = w->minimumSizeHint();
+            const QFontMetrics metrics(w->font());
+            bool whole = true;
+            if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
+                const QSize text = metrics.size(Qt::TextShowMnemonic, label->text());
+                whole = label->wordWrap()
+                    ? least.width() <= room.width() && label->heightForWidth(w->width()) <= w->height()
+                    : text.width() <= room.width() && text.height() <= room.height();
+            } else if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QGroupBox*>(w)) {
+                whole = least.width() <= w->width() && least.height() <= w->height();
+            } else if (qobject_cast<QLineEdit*>(w) || qobject_cast<QComboBox*>(w)) {
+                whole = least.height() <= w->height() || qobject_cast<QComboBox*>(w->parentWidget());
+            } else if (auto* tabs = qobject_cast<QTabBar*>(w)) { // each tab whole but for its lower edge
+                const int caption = std::max(metrics.height(), tabs->iconSize().height());
+                for (int i = 0; i < tabs->count(); ++i) {
+                    const QRect tab = tabs->tabRect(i);
+                    whole = whole && tab.right() < w->width() && tab.center().y() + caption / 2 < w->height()
+                        && tab.bottom() >= w->height() - 1; // meeting the page below
+                }
+            } else if (auto* list = qobject_cast<QListWidget*>(w)) {
+                for (int i = 0; i < list->count(); ++i)
+                    whole = whole && list->viewport()->rect().contains(list->visualItemRect(list->item(i)));
+            }
+            if (!whole)
+                cut.append(w->objectName());
+            if ((qobject_cast<QLabel*>(w) || qobject_cast<QGroupBox*>(w) || qobject_cast<QRadioButton*>(w))) {
+                const QColor colour = w->palette().color(QPalette::WindowText);
+                if (Contrast::ratio(colour, w->palette().color(QPalette::Window)) < 4.5
+                    || (highContrast && colour != Qt::white))
+                    illegible.append(w->objectName());
+            }
         }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u' ')));
+        QVERIFY2(illegible.isEmpty(), qPrintable(illegible.join(u' ')));
+        QCOMPARE(m_window->size(), m_window->minimumSize()); // the designed size, the smallest
+        if (font.pointSize() <= 16)
+            QVERIFY(m_window->width() <= 1280 && m_window->height() <= 1000); // with a title bar
+        // The chart on the palette's base, its texts and line legible on it.
+        const QChart* chart = m_window->findChild<QChartView*>()->chart();
+        const QColor chartBackground = chart->backgroundBrush().color();
+        QCOMPARE(chartBackground, palette.color(QPalette::Base));
+        for (const QAbstractAxis* axis : chart->axes())
+            QVERIFY(Contrast::ratio(axis->labelsBrush().color(), chartBackground) >= 4.5);
+        const auto* line = qobject_cast<const QLineSeries*>(chart->series().value(0));
+        QVERIFY(Contrast::ratio(line->color(), chartBackground) >= 4.5);
     }
 
     void calculates()

@@ -9,7 +9,9 @@
 #include <QProcess>
 #include <QTest>
 
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(HistoryRecord)
 
@@ -71,45 +73,74 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("lines");
-        QTest::newRow("CR LF; a lone CR stays in its line")
-            << QByteArray("a\rb\r\nc\r\n") << QStringList { "a\rb", "c" };
-        QTest::newRow("LF alone and empty lines") << QByteArray("\r\n\na\nb\n") << QStringList { "", "", "a", "b" };
-        QTest::newRow("torn last line without a line break") << QByteArray("a\r\nb") << QStringList { "a", "b" };
-        QTest::newRow("NUL, invalid UTF-8")
-            << QByteArray("a\0b\xff\n", 5) << QStringList { QStringLiteral("a\0b\uFFFD") };
+        QTest::addColumn<QStringList>("linesOnceSavedAfter"); // the file's lines before the saved one
+        const auto row = [](const char* name, const QByteArray& bytes, const QStringList& lines,
+                             const QStringList& afterSave = {}) {
+            QTest::newRow(name) << bytes << lines << (afterSave.isEmpty() ? lines : afterSave);
+        };
+        row("CR LF; a lone CR stays in its line", "a\rb\r\nc\r\n", { "a\rb", "c" });
+        row("LF alone and empty lines", "\r\n\na\nb\n", { "", "", "a", "b" });
+        row("torn last line: no record until a save puts a line break after it", "a\r\nVehicleReg:X;MPG: 4", { "a" },
+            QStringList { "a", "VehicleReg:X;MPG: 4" });
+        row("last record whole, its line break cut after the CR", "a\r\nMPG: 4;Unit:Litre;\r",
+            { "a", "MPG: 4;Unit:Litre;" }, QStringList { "a", "MPG: 4;Unit:Litre;\r" });
+        row("byte-order mark skipped at the start only", "\357\273\277a\n\357\273\277b\n",
+            { "a", QStringLiteral("\uFEFFb") });
+        row("NUL, invalid UTF-8", QByteArray("a\0b\xff\n", 5), { QStringLiteral("a\0b\uFFFD") });
         const QByteArray longLine(1 << 20, 'x');
-        QTest::newRow("line across two reads") << "a\n" + longLine + "\nb\nc\n"
-                                               << QStringList { "a", longLine, "b", "c" };
+        row("line across two reads", "a\n" + longLine + "\nb\nc\n", { "a", longLine, "b", "c" });
     }
 
     void readsAnyFileAndAppendsAfterIt()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, lines);
+        QFETCH(QStringList, linesOnceSavedAfter);
         QStringList read;
         const std::function collect([&read](QByteArrayView line) { read.append(HistoryFile::decode(line)); });
         m_folder.write(bytes);
         HistoryFile::forEachLine(path(), collect);
         HistoryFile::appendLine(path(), QStringLiteral("next"));
         HistoryFile::forEachLine(path(), collect); // read again, after the line appended
-        QCOMPARE(read, lines + lines << "next");
+        QCOMPARE(read, lines + linesOnceSavedAfter << "next");
     }
 
-    void vehicleList()
+    // Opening a named pipe would wait for a writer for ever. (The vehicle boxes' order and exactness are pinned
+    // through the window and by the round-trip fuzz target.)
+    void namedPipeIsRefused()
     {
-        m_folder.write("garbage\r\nMPG: 3;\r\n" + record("AB12", " 1") + record("XY9", " 2") + record("AB12", " 3")
-            + record("ab12", " 4") + record(" AB12 ", " 5"));
-        // Each registration once, in order of first appearance, exactly as written.
-        QCOMPARE(VehicleList::registrations(path()).toStringList(), (QStringList { "AB12", "XY9", "ab12", " AB12 " }));
-        // A named pipe is refused: opening it would wait for a writer for ever.
-        m_folder.remove();
+        QVERIFY(QDir(m_folder.dir()).mkpath(QStringLiteral("TripLedger")));
         QCOMPARE(mkfifo(qPrintable(path()), 0600), 0);
         try {
             VehicleList::registrations(path());
             QFAIL("a named pipe was read");
         } catch (const AppError& error) {
-            QCOMPARE(error.message(), QStringLiteral("TripLedger.txt - The history is not a plain file."));
+            QCOMPARE(error.message(), path() + QStringLiteral(" - The history is not a plain file."));
         }
+    }
+
+    // A save waits while another copy of the program holds the file's lock, and appends once it is let go.
+    void saveWaitsForTheLock()
+    {
+        m_folder.write("first\r\n");
+        QFile held(path());
+        QVERIFY(held.open(QIODevice::ReadOnly) && ::flock(held.handle(), LOCK_EX) == 0);
+        QProcess saving;
+        saving.start(m_appender, { path(), "NEXT", "1" });
+        QVERIFY(saving.waitForStarted());
+        // Given until the kernel reports it waiting in a lock, or 5 s where the kernel does not say.
+        const auto waitingOrDone = [&saving] {
+            QFile waitingIn(QStringLiteral("/proc/%1/wchan").arg(saving.processId()));
+            return saving.state() == QProcess::NotRunning
+                || (waitingIn.open(QIODevice::ReadOnly) && waitingIn.readAll().contains("lock"));
+        };
+        const bool reported = QTest::qWaitFor(waitingOrDone, 5000);
+        Q_UNUSED(reported)
+        QCOMPARE(saving.state(), QProcess::Running);
+        QCOMPARE(m_folder.read(), QByteArray("first\r\n"));
+        held.close();
+        QVERIFY(saving.waitForFinished(10000));
+        QCOMPARE(m_folder.read(), QByteArray("first\r\nNEXT NEXT NEXT NEXT NEXT NEXT NEXT NEXT 0\r\n"));
     }
 
     void twoProcessesNeverMixLines()
@@ -127,12 +158,26 @@ private slots:
         QCOMPARE(next.values(), (QList<int> { 500, 500 })); // and none lost
     }
 
-    void partWrittenLineIsAFailure()
+    // A write stopped part-way by the file-size limit, then a sync that fails: each save is taken back whole,
+    // reported with the system's reason, and the next save works.
+    void failedSaveLeavesTheFileAsItWas()
     {
         m_folder.write("first\r\n");
-        // The process may make the file 40 bytes long: its line stops part-way.
-        QCOMPARE(QProcess::execute(m_appender, { path(), "CUT", "1", "40" }), 1);
-        QCOMPARE(m_folder.read().size(), 40);
+        QProcess limited; // may make the file 40 bytes long: its 35-byte line stops part-way
+        limited.start(m_appender, { path(), "CUT", "1", "40" });
+        QVERIFY(limited.waitForFinished(60000));
+        // Not killed by SIGXFSZ: the reason is the system's.
+        QCOMPARE(limited.readAllStandardError(), (path() + QStringLiteral(" - File too large\n")).toLocal8Bit());
+        QCOMPARE(m_folder.read(), QByteArray("first\r\n"));
+        try {
+            HistoryFile::appendLine(path(), QStringLiteral("second"), [](int) { return ::fsync(-1); });
+            QFAIL("a failed sync was reported as success");
+        } catch (const AppError& error) {
+            QCOMPARE(error.message(), path() + QStringLiteral(" - Bad file descriptor"));
+        }
+        QCOMPARE(m_folder.read(), QByteArray("first\r\n"));
+        HistoryFile::appendLine(path(), QStringLiteral("second"));
+        QCOMPARE(m_folder.read(), QByteArray("first\r\nsecond\r\n"));
     }
 
 private:
@@ -140,8 +185,6 @@ private:
     const QString m_appender = QCoreApplication::applicationDirPath() + QStringLiteral("/appender");
     HistoryFolder m_folder;
 };
-
-// The readers look fields up in the file's bytes through the same code.
 
 QTEST_GUILESS_MAIN(TestHistoryFile)
 #include "tst_historyfile.moc"

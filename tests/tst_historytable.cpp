@@ -37,6 +37,15 @@ private slots:
             record("ab1", " 10.00") + record("AB1", " 20.00") + record(" AB1 ", " 30.00"), "ab1",
             { "ab1:1", "AB1:1", " AB1 :1", "Mean MPG for vehicle ab1 is 10.00", "Mean MPG for vehicle AB1 is 20.00",
                 "Mean MPG for vehicle  AB1  is 30.00", "21/03/2005=10", "21/03/2005=20", "21/03/2005=30" });
+        row("registration ending in a byte that is not UTF-8: a vehicle of its own",
+            record("CAF\xC9", " 10.00") + record("CAF", " 20.00"), "CAF",
+            { QStringLiteral("CAF\uFFFD:1"), "CAF:1", QStringLiteral("Mean MPG for vehicle CAF\uFFFD is 10.00"),
+                "Mean MPG for vehicle CAF is 20.00", "21/03/2005=20" });
+        row("two MPGs whose sum is beyond a double: their mean", record("A", " 1E308") + record("A", " 1E308"), "X",
+            { "A:2", "Mean MPG for vehicle A is " + QString::number(1e308, 'f', 2) });
+        row("byte-order mark before the first record; a torn last line counts nowhere",
+            "\xEF\xBB\xBF" + record("A", " 10.00") + "VehicleReg:B;MPG: 4", "A",
+            { "A:1", "Mean MPG for vehicle A is 10.00", "21/03/2005=10" });
         row("blank registration: no mean", record("   ", " 10.00") + record("", " 10.00"), "X", { "   :1", ":1" });
         // The second line's registration spells out the first record's text, so it goes under that record node; its
         // MPG counts for no vehicle, since no vehicle has that registration.

@@ -12,10 +12,12 @@
 #include <QDir>
 #include <QGraphicsLayout>
 #include <QLineSeries>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTextDocumentFragment>
 #include <QToolTip>
 #include <QTreeView>
+#include <QValueAxis>
 
 // The History and Graph pages through the real window, rebuilt from the file at every tab click.
 class TestHistoryWindow : public WindowTest
@@ -42,22 +44,22 @@ private slots:
 
     void historyPage_data()
     {
-        QTest::addColumn<QByteArray>("bytes"); // the file's new content, "<absent>" or "<folder>"
+        QTest::addColumn<QByteArray>("bytes"); // the file's new content, "<absent>", "<folder>" or "<loop>"
         QTest::addColumn<QStringList>("shown"); // the tree's vehicles, then the means
         QTest::addColumn<QString>("message"); // how the one message box starts; empty for none
-        const auto row = [](const char* name, const QByteArray& bytes, const QStringList& shown, const char* message) {
-            QTest::newRow(name) << bytes << shown << QString(message);
-        };
+        const auto row
+            = [](const char* name, const QByteArray& bytes, const QStringList& shown, const QString& message) {
+                  QTest::newRow(name) << bytes << shown << message;
+              };
         const QStringList kept { "Mean MPG for vehicle AB12 CDE is 35,00",
             "Mean MPG for vehicle <b>XY99</b> is 50,00" };
         row("another file, saved under de_DE and under en_GB", record("NEW 1", " 30,50") + record("NEW 1", " 1040.00"),
             { "NEW 1", "Mean MPG for vehicle NEW 1 is 535,25" }, "");
         row("no file: both emptied, no box", "<absent>", {}, "");
-        row("unreadable: reported, the means of the last reading kept", "<folder>", kept,
-            "critical | Load Data Error | TripLedger.txt - ");
-        row("overflow half-way: the records read before it shown",
-            record("AB12 CDE", " 1E308") + record("XY", " 5") + record("AB12 CDE", " 1E308") + record("LATE", " 1"),
-            QStringList { "AB12 CDE", "XY" } + kept, "critical | Load Data Error | TripLedger - Overflow");
+        row("a folder beside the program: reported, the means of the last reading kept", "<folder>", kept,
+            "critical | Load Data Error | " + m_folder.beside() + " - ");
+        row("link loop: reported with the system's reason", "<loop>", kept,
+            "critical | Load Data Error | " + m_folder.beside() + " - Too many levels of symbolic links");
     }
 
     // The page as first shown and grown with the window, then rebuilt from the file on a click of its own tab.
@@ -86,7 +88,9 @@ private slots:
 
         m_folder.remove();
         if (bytes == "<folder>")
-            QVERIFY(QDir(m_folder.dir()).mkdir(QStringLiteral("TripLedger.txt")));
+            QVERIFY(QDir().mkpath(m_folder.beside()));
+        else if (bytes == "<loop>")
+            QVERIFY(QDir().mkpath(m_folder.dir()) && QFile::link(QStringLiteral("TripLedger.txt"), m_folder.beside()));
         else if (bytes != "<absent>")
             m_folder.write(bytes);
         m_window->clickTab(1); // the tab already chosen
@@ -169,6 +173,28 @@ private slots:
         QCOMPARE(m_folder.read().count("\nVehicleReg:" + twin.toUtf8() + ";Date:"), 2);
     }
 
+    void mpgAxisHoldsEveryPoint_data()
+    {
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("high");
+        QTest::newRow("one MPG near the largest double") << 1.7e308 << 1.7e308;
+        QTest::newRow("two denormal MPGs") << 5e-324 << 1e-323;
+        QTest::newRow("both ends of a double") << -1.7e308 << 1.7e308;
+    }
+
+    void mpgAxisHoldsEveryPoint()
+    {
+        QFETCH(double, low);
+        QFETCH(double, high);
+        QTest::failOnWarning(QRegularExpression(QStringLiteral(".*"))); // as an axis refusing an infinite end warns
+        GraphData::Points points;
+        points.append("01/02/2005", low);
+        points.append("02/02/2005", high);
+        chart()->setPoints(std::move(points), QStringLiteral("AB12 CDE"));
+        const auto* axis = qobject_cast<QValueAxis*>(view()->chart()->axes(Qt::Vertical)[0]);
+        QVERIFY(axis->min() <= low && high <= axis->max());
+    }
+
     void graphLabelsAndDrawsWhatTheEyeSees_data()
     {
         QTest::addColumn<QStringList>("dates");
@@ -197,7 +223,7 @@ private slots:
                                               : 30.0 + static_cast<double>(i * 7919 % 1000) / 100.0;
             points.append(dates[i].toUtf8(), mpg);
         }
-        chart()->setPoints(std::move(points));
+        chart()->setPoints(std::move(points), QStringLiteral("AB12 CDE"));
         // The dates under the axis, without the invisible marks that tell equal dates apart.
         QStringList shown = qobject_cast<QCategoryAxis*>(view()->chart()->axes(Qt::Horizontal)[0])->categoriesLabels();
         QCOMPARE(shown.replaceInStrings(QString(u'\u200b'), QString()), labels);

@@ -9,7 +9,15 @@ class TestMenusWindow : public WindowTest
 {
     Q_OBJECT
 
+    // In mixed case and with a query: it must reach the browser exactly as given.
+    static QString onlineHelpAddress()
+    {
+        return QStringLiteral("https://TripLedger.example.org/Help/Costs.htm?Topic=MPG");
+    }
+
 private slots:
+    // The window at its designed size, as the layout was drawn, leaves room for help beside it on the test screen.
+    void initTestCase() { QApplication::setFont(QFont(QStringLiteral("Liberation Sans"), 7)); }
     void init() { open(); }
     void cleanup() { m_window.reset(); }
 
@@ -39,8 +47,14 @@ private slots:
         QCOMPARE(versions, QStringList(2, QStringLiteral("Version 1.1.2")));
         QVERIFY(m_window->findChildren<QDialog*>().isEmpty()); // each closed About window is gone
 
-        // Exit ends at once, though the boxes hold what was typed.
-        m_window->control<QAction>("mnuFileExit")->trigger();
+        // The menus show the program's own keys, the desktop's come second.
+        QCOMPARE(m_window->control<QAction>("mnuHelpHelp")->shortcut().toString() + ' '
+                + m_window->control<QAction>("mnuFileExit")->shortcut().toString(),
+            QStringLiteral("Ctrl+H Ctrl+T"));
+        // Exit (here by the desktop's Ctrl+Q) ends at once, though the boxes hold what was typed.
+        m_window->activateWindow(); // as the desktop does when the About window closes
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        QTest::keyClick(m_window->control<QWidget>("txtCost"), Qt::Key_Q, Qt::ControlModifier);
         QVERIFY(!m_window->isVisible() && m_window->messages.isEmpty());
     }
 
@@ -48,7 +62,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("present"); // which of the browsers "first" and "second" are there
         QTest::addColumn<QString>("outcome"); // what the browser launched noted, then every message
-        const QString address = QStringLiteral("https://tripledger.example.org/tripledger.htm");
+        const QString address = onlineHelpAddress();
         QTest::newRow("second program only") << QStringList { "second" } << "second " + address + '\n';
         QTest::newRow("both: the first wins") << QStringList { "first", "second" } << "first " + address + '\n';
         QTest::newRow("neither")
@@ -65,6 +79,7 @@ private slots:
         QFile::remove(launches);
         AppEnvironment given = environment();
         given.browsers.clear(); // only the test's own, never a real browser
+        given.onlineHelpAddress = onlineHelpAddress();
         for (const QString& name : { QStringLiteral("first"), QStringLiteral("second") }) {
             QFile browser(m_folder.dir() + '/' + (present.contains(name) ? name : "missing " + name));
             if (present.contains(name) && browser.open(QIODevice::WriteOnly)) { // it notes its name and arguments
@@ -85,20 +100,24 @@ private slots:
     void helpBesideAndClosed_data()
     {
         QTest::addColumn<bool>("present");
+        QTest::addColumn<QKeySequence>("opening"); // pressed in a box
         QTest::addColumn<QKeySequence>("key"); // pressed on the Close button
-        QTest::newRow("document beside the program, closed by Esc") << true << QKeySequence("Esc");
-        QTest::newRow("document missing, closed by Ctrl+W") << false << QKeySequence("Ctrl+W");
-        QTest::newRow("closed by the Close button (Space)") << true << QKeySequence("Space");
+        QTest::newRow("document beside the program, closed by Esc")
+            << true << QKeySequence("Ctrl+H") << QKeySequence("Esc");
+        QTest::newRow("document missing, opened by F1, closed by Ctrl+W")
+            << false << QKeySequence("F1") << QKeySequence("Ctrl+W");
+        QTest::newRow("closed by the Close button (Space)") << true << QKeySequence("Ctrl+H") << QKeySequence("Space");
     }
 
     void helpBesideAndClosed()
     {
         QFETCH(bool, present);
+        QFETCH(QKeySequence, opening);
         QFETCH(QKeySequence, key);
         AppEnvironment given = environment();
         given.helpFile = present ? QStringLiteral(TRIPLEDGER_HELP_FILE) : m_folder.dir() + QStringLiteral("/gone.html");
         open(given);
-        QTest::keyClick(m_window->control<QWidget>("txtMileage"), Qt::Key_H, Qt::ControlModifier);
+        QTest::keySequence(m_window->control<QWidget>("txtMileage"), opening);
         auto* help = m_window->control<QWidget>("frmHelp");
         QApplication::setActiveWindow(help); // as the desktop would on opening it
         QVERIFY(!help->frameGeometry().intersects(m_window->frameGeometry())

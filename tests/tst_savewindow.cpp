@@ -44,7 +44,8 @@ private slots:
 
     void saveRefused_data()
     {
-        QTest::addColumn<QString>("box"); // given text after calculating; none: nothing calculated
+        QTest::addColumn<QString>("box"); // given text after calculating (the first result line's, for the
+                                          // result list); none: nothing calculated
         QTest::addColumn<QString>("text");
         QTest::addColumn<QStringList>("shown"); // every message, then the status while the last one was open
         const QString noData = QStringLiteral("information | No Data To Save | You need to have calculated something "
@@ -66,6 +67,12 @@ private slots:
                                            + QString(why),
                                        "Save mileage costs had an error." };
         };
+        QTest::newRow("results without an MPG first")
+            << "lvwDataView"
+            << "Per Gallon: 4.50"
+            << QStringList { "critical | Save Data Error | MPG Check Failure - The results hold no MPG to save. "
+                             "Please calculate again, then save.",
+                   "Save mileage costs had an error." };
         registration("registration of blanks", "   ", "You must enter a vehicle registration to save the details.");
         registration("registration with a semicolon", "AB;12", "A vehicle registration cannot contain a semicolon.");
         registration(
@@ -79,6 +86,8 @@ private slots:
         QFETCH(QStringList, shown);
         if (!box.isEmpty())
             m_window->calculate({ "400", "45.50", "15", "95" });
+        if (box == QLatin1String("lvwDataView"))
+            m_window->control<QListWidget>("lvwDataView")->item(0)->setText(text);
         if (box.startsWith(QLatin1String("txt"))) {
             m_window->control<QLineEdit>(qPrintable(box))->insert(text);
             m_window->click("cmdCalc");
@@ -90,31 +99,71 @@ private slots:
 
     void writeFailureIsReported_data()
     {
-        QTest::addColumn<bool>("diskFull");
-        QTest::newRow("file name taken by a folder") << false;
-        QTest::newRow("disk full") << true;
+        QTest::addColumn<QString>("history"); // where the file's name is taken, in the test's folder
+        QTest::addColumn<QString>("target"); // what it links to; empty: it is a folder
+        QTest::newRow("file name taken by a folder") << "TripLedger/TripLedger.txt"
+                                                     << "";
+        QTest::newRow("disk full") << "TripLedger/TripLedger.txt"
+                                   << "/dev/full";
+        QTest::newRow("beside the program, a link to nowhere") << "TripLedger.txt"
+                                                               << "gone/TripLedger.txt";
     }
 
     void writeFailureIsReported()
     {
-        QFETCH(bool, diskFull);
-        QVERIFY(diskFull ? QFile::link(QStringLiteral("/dev/full"), m_folder.path()) : QDir().mkdir(m_folder.path()));
-        if (diskFull)
+        QFETCH(QString, history);
+        QFETCH(QString, target);
+        const QString path = m_folder.dir() + '/' + history;
+        QVERIFY(QDir(m_folder.dir()).mkpath(QStringLiteral("TripLedger")));
+        QVERIFY(target.isEmpty() ? QDir().mkdir(path) : QFile::link(target, path));
+        if (target == QLatin1String("/dev/full"))
             QTest::ignoreMessage(
                 QtWarningMsg, QRegularExpression(QStringLiteral("Cannot call seek on a sequential device")));
         m_window->calculate({ "400", "45.50", "15", "95" });
         save(QStringLiteral("AB12 CDE"));
-        // The reason after the dash is the system's own.
-        QCOMPARE(m_window->messages.replaceInStrings(QRegularExpression(QStringLiteral(" - .+")), QString())
+        // The history's full path, then the system's own reason.
+        QCOMPARE(m_window->messages.replaceInStrings(QRegularExpression(QStringLiteral(" - [^/]+$")), QString())
                 << m_window->statusUnderMessage,
-            (QStringList { "critical | Save Data Error | TripLedger.txt", "Save mileage costs had an error." }));
-        QVERIFY(diskFull ? QFileInfo(m_folder.path()).isSymLink() : QFileInfo(m_folder.path()).isDir());
+            (QStringList { "critical | Save Data Error | " + path, "Save mileage costs had an error." }));
+        QVERIFY(target.isEmpty() ? QFileInfo(path).isDir() : QFileInfo(path).isSymLink());
 
         // The program goes on working once the disk is mended.
         m_folder.remove();
         m_window->click("cmdSave");
         QCOMPARE(m_window->status(), QStringLiteral("Mileage Costs Saved."));
         QCOMPARE(m_folder.read().count('\n'), 1);
+    }
+
+    // Installed, the program's folder is not the user's to write: with no history beside the program, the first
+    // save makes a private TripLedger folder in the data folder, and every reader and the writer go there, until
+    // a history is put beside the program.
+    void historyInTheDataFolderUnlessBesideTheProgram()
+    {
+        QTemporaryDir program;
+        QVERIFY(QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::ExeOwner));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_folder.dir()));
+        AppEnvironment given = environment();
+        given.programDirectory = program.path();
+        given.dataDirectory = AppEnvironment::system().dataDirectory;
+        open(given);
+        m_window->calculate({ "400", "45", "10", "90" });
+        save(QStringLiteral("AB12 CDE"));
+        QCOMPARE(m_folder.read(), record("AB12 CDE", " 40.00"));
+        QCOMPARE(int(QFileInfo(m_folder.dir() + "/TripLedger").permissions() & 0x7777), 0x7700); // rwx------
+        m_window->clickTab(1);
+        QCOMPARE(m_window->items("tvwListData"), QStringList { "AB12 CDE" });
+
+        // Another history moved beside the program: the next click reads it, the next save adds to it.
+        const QString beside = program.filePath(QStringLiteral("TripLedger.txt"));
+        QVERIFY(QFile::setPermissions(program.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        m_folder.write(record("XY99", " 50.00"));
+        QVERIFY(QFile::rename(m_folder.path(), beside));
+        m_window->clickTab(1); // the tab already chosen
+        QCOMPARE(m_window->items("tvwListData"), QStringList { "XY99" });
+        m_window->clickTab(0);
+        save(QStringLiteral("XY99"));
+        QVERIFY(QFile::rename(beside, m_folder.path()));
+        QCOMPARE(m_folder.read(), record("XY99", " 50.00") + record("XY99", " 40.00"));
     }
 
 private:

@@ -23,8 +23,6 @@ public:
     }
 
     qint32 number() const { return m_number; }
-    const QString& source() const { return m_source; }
-    const QString& description() const { return m_description; }
 
     // The text every trap shows: source, " - ", description.
     QString message() const { return m_source + QStringLiteral(" - ") + m_description; }

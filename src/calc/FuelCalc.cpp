@@ -34,8 +34,9 @@ Results calculate(const Inputs& inputs, const QLocale& locale)
     results.milesPerGallon = divide(mileage, gallonsBought);
 
     // The commute runs 10 times a week; 52 weeks over 12.12 "months", strictly left to right. The distance
-    // is read here from the typed text itself, without the 15-digit rounding of the check.
-    const double distance = Numbers::parse(inputs.commuteDistance, locale).value_or(commute);
+    // is read here from the typed text itself, without the 15-digit rounding of the check; the check has
+    // passed, so the text is a number.
+    const double distance = *Numbers::parse(inputs.commuteDistance, locale);
     results.monthlyCost
         = multiply(divide(divide(multiply(multiply(distance, 10.0), 52.0), 12.12), results.milesPerGallon),
             results.pricePerGallon);
@@ -45,17 +46,16 @@ Results calculate(const Inputs& inputs, const QLocale& locale)
     return results;
 }
 
-QList<ResultLine> resultLines(const Results& results, const QLocale& locale)
+QStringList resultLines(const Results& results, const QLocale& locale)
 {
-    const auto line = [&locale](const char* caption, double value, const char* key) {
-        return ResultLine { QLatin1String(caption) + QStringLiteral(": ") + Numbers::formatTwoDecimals(value, locale),
-            QLatin1String(key) };
+    const auto line = [&locale](const char* caption, double value) {
+        return QLatin1String(caption) + QStringLiteral(": ") + Numbers::formatTwoDecimals(value, locale);
     };
     return {
-        line("MPG", results.milesPerGallon, "MI"),
-        line("Per Gallon", results.pricePerGallon, "CO"),
-        line("Monthly Cost", results.monthlyCost, "PM"),
-        line("Daily Cost", results.dailyCost, "PW"),
+        line("MPG", results.milesPerGallon),
+        line("Per Gallon", results.pricePerGallon),
+        line("Monthly Cost", results.monthlyCost),
+        line("Daily Cost", results.dailyCost),
     };
 }
 

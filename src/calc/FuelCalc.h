@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QList>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
 // The fuel-cost calculation: from the four input texts and the unit, the price per gallon, the miles per
 // gallon and the commute's monthly and daily cost. Prices are in pence or cents per litre, or in whole
@@ -27,18 +27,12 @@ struct Results
     double dailyCost = 0;
 };
 
-struct ResultLine
-{
-    QString text;
-    QString imageKey;
-    bool operator==(const ResultLine& other) const { return text == other.text && imageKey == other.imageKey; }
-};
-
 // Checks the inputs in the order mileage, cost, commute distance, price (the first bad one throws its
 // "Double Check Failure"), then computes with checked arithmetic (throws "Division by zero" or "Overflow").
 Results calculate(const Inputs& inputs, const QLocale& locale);
 
-// The four result lines, in display order, with their image keys ("MI", "CO", "PM", "PW").
-QList<ResultLine> resultLines(const Results& results, const QLocale& locale);
+// The four result lines in display order: "MPG: ", "Per Gallon: ", "Monthly Cost: " and "Daily Cost: ", each
+// followed by its value with two decimals.
+QStringList resultLines(const Results& results, const QLocale& locale);
 
 } // namespace FuelCalc

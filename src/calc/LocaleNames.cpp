@@ -10,9 +10,7 @@ QString languageName(const QLocale& locale)
 
 bool isUsEnglish(const QString& languageName)
 {
-    const qsizetype nul = languageName.indexOf(QChar(u'\0'));
-    return QStringView(languageName).left(nul < 0 ? languageName.size() : nul)
-        == QLatin1String("English (United States)");
+    return languageName == QLatin1String("English (United States)");
 }
 
 } // namespace LocaleNames

@@ -9,8 +9,7 @@ namespace LocaleNames {
 // The locale's language and territory in English, for example "English (United States)".
 QString languageName(const QLocale& locale);
 
-// True only for exactly "English (United States)": same length, characters and case. A name handed over
-// with a terminating NUL is compared up to it.
+// True only for exactly "English (United States)": same length, characters and case.
 bool isUsEnglish(const QString& languageName);
 
 } // namespace LocaleNames

@@ -32,6 +32,34 @@ bool nearRangeEnd(double value)
     return magnitude > 1e308 || (magnitude != 0 && magnitude < 1e-307);
 }
 
+// The shape formatTwoDecimals writes under any locale: blanks, a minus sign (hyphen-minus or U+2212, with or
+// without the direction marks some locales put beside it), decimal digits of any script and at most one
+// decimal separator of any locale ("." "," or U+066B). Nothing else: no grouping, no exponent.
+std::optional<double> convertWritten(const QString& text)
+{
+    QByteArray plain;
+    qsizetype digits = 0;
+    bool separator = false;
+    for (const char32_t c : text.trimmed().toUcs4()) {
+        if (c == U'\u200e' || c == U'\u200f' || c == U'\u061c')
+            continue;
+        if ((c == U'-' || c == U'\u2212') && plain.isEmpty()) {
+            plain += '-';
+        } else if ((c == U'.' || c == U',' || c == U'\u066b') && !separator) {
+            separator = true;
+            plain += '.';
+        } else if (QChar::isDigit(c)) {
+            ++digits;
+            plain += char('0' + QChar::digitValue(c));
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (digits == 0)
+        return std::nullopt;
+    return convert(QString::fromLatin1(plain), QLocale::c());
+}
+
 } // namespace
 
 std::optional<double> parse(const QString& text, const QLocale& locale)
@@ -48,20 +76,7 @@ std::optional<double> parseStored(const QString& text, const QLocale& locale)
 {
     if (const std::optional<double> value = parse(text, locale))
         return value;
-    const QString decimal = locale.decimalPoint();
-    const QChar other = decimal == QStringLiteral(".") ? u',' : u'.';
-    const QString trimmed = text.trimmed();
-    const QStringView digits = trimmed.startsWith(u'-') ? QStringView(trimmed).sliced(1) : QStringView(trimmed);
-    qsizetype separators = 0;
-    for (const QChar c : digits) {
-        if (c == other)
-            ++separators;
-        else if (!c.isDigit() || c.unicode() > 0x7f)
-            return std::nullopt;
-    }
-    if (separators > 1 || digits.size() == separators)
-        return std::nullopt;
-    return parse(QString(trimmed).replace(other, decimal), locale);
+    return convertWritten(text);
 }
 
 bool IsValidNumber(const QString& text, const QLocale& locale)

@@ -14,10 +14,10 @@ namespace Numbers {
 // outside the range of a double are not numbers: whatever passes converts again after normalising.
 std::optional<double> parse(const QString& text, const QLocale& locale);
 
-// A number read back from the history file. The file may have been written under other regional settings, so
-// a text that is not a number under the locale is read again with the other decimal separator ("," for ".",
-// "." for ","), but only when it has the shape this program writes: blanks, an optional "-", digits and at
-// most one separator.
+// A number read back from the history file: the value of the text under the locale, else of the text as
+// formatTwoDecimals writes it under any other regional settings (any script's decimal digits, any locale's
+// minus sign and decimal separator, no grouping). Unlike parse, a value near the range ends is kept as read:
+// whatever the program saved reads back as the same number.
 std::optional<double> parseStored(const QString& text, const QLocale& locale);
 
 bool IsValidNumber(const QString& text, const QLocale& locale);

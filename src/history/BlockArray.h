@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -12,6 +13,25 @@
 template <typename T> class BlockArray
 {
 public:
+    BlockArray() = default;
+    BlockArray(BlockArray&&) noexcept = default;
+    BlockArray& operator=(BlockArray&&) noexcept = default;
+    BlockArray(const BlockArray& other)
+        : m_size(other.m_size)
+    {
+        for (const std::unique_ptr<T[]>& block : other.m_blocks) {
+            m_blocks.push_back(block ? std::make_unique<T[]>(BlockSize) : nullptr);
+            if (block)
+                std::copy(block.get(), block.get() + BlockSize, m_blocks.back().get());
+        }
+    }
+    BlockArray& operator=(const BlockArray& other)
+    {
+        if (this != &other)
+            *this = BlockArray(other);
+        return *this;
+    }
+
     void push_back(T value)
     {
         if (m_size % BlockSize == 0)

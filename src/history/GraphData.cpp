@@ -147,10 +147,4 @@ Points points(const QString& historyFilePath, const QString& chosenRegistration,
     return result;
 }
 
-AppError noUsableRecord(const QString& chosenRegistration)
-{
-    return AppError(AppError::CheckFailed, QStringLiteral("Graph Data Check Failure"),
-        QStringLiteral("No saved calculation with a usable MPG for vehicle ") + chosenRegistration + QLatin1Char('.'));
-}
-
 } // namespace GraphData

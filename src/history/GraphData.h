@@ -6,8 +6,6 @@
 #include <QLocale>
 #include <QString>
 
-#include "calc/AppError.h"
-
 #include <array>
 #include <vector>
 
@@ -67,8 +65,5 @@ private:
 // one once both are upper-cased and trimmed. An absent file has no points. Throws AppError when the file cannot
 // be read.
 Points points(const QString& historyFilePath, const QString& chosenRegistration, const QLocale& locale);
-
-// The error for a vehicle without any point: "Graph Data Check Failure".
-AppError noUsableRecord(const QString& chosenRegistration);
 
 } // namespace GraphData

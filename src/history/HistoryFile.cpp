@@ -1,5 +1,7 @@
 #include "HistoryFile.h"
 
+#include "HistoryLocation.h"
+
 #include "calc/AppError.h"
 
 #include <QDir>
@@ -10,12 +12,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
-
-#ifdef Q_OS_UNIX
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
-#endif
 
 namespace HistoryFile {
 
@@ -23,9 +24,11 @@ namespace {
 
 constexpr qsizetype ReadChunk = 1 << 20;
 
+// The history's full path is the source: the user learns where it lies.
 [[noreturn]] void fail(const QFile& file, const QString& reason)
 {
-    throw AppError(AppError::PlatformFailure, QFileInfo(file.fileName()).fileName(), reason);
+    throw AppError(
+        AppError::PlatformFailure, QDir::toNativeSeparators(QFileInfo(file.fileName()).absoluteFilePath()), reason);
 }
 
 [[noreturn]] void fail(const QFile& file)
@@ -45,6 +48,47 @@ bool endsWithLineBreak(QFile& file)
     return last == '\n';
 }
 
+QString systemReason()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+// Whether the line ends with a whole "Unit" field: its name and ":" at the start of a field, and its ";".
+bool endsWithLastField(QByteArrayView line)
+{
+    if (line.endsWith('\r'))
+        line.chop(1);
+    if (!line.endsWith(';'))
+        return false;
+    line.chop(1);
+    const QByteArrayView last = line.sliced(line.lastIndexOf(';') + 1);
+    return last.startsWith("Unit:");
+}
+
+// A save that failed part-way takes back what it wrote, so that the file is exactly as it was; a device that
+// cannot be cut (a pipe, /dev/full) took nothing that could be read back.
+[[noreturn]] void cutBackAndFail(QFile& file, qint64 size, const QString& reason)
+{
+    if (!file.isSequential() && ::ftruncate(file.handle(), size) != 0)
+        fail(file, reason + QStringLiteral(" The part written could not be taken back: ") + systemReason());
+    fail(file, reason);
+}
+
+// The contract: a save never ends the program. By default a write beyond the file-size limit (RLIMIT_FSIZE)
+// raises SIGXFSZ, which kills the process and leaves a torn line; ignored, the write fails with EFBIG and the
+// save is cut back and reported like any other. Set once for the whole process, by the first save, unless the
+// process installed a handler of its own; every program that saves (the window, tests, fuzzing) gets it so.
+void ignoreFileSizeSignal()
+{
+    static const bool ignored = [] {
+        struct sigaction current = {};
+        if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+            std::signal(SIGXFSZ, SIG_IGN);
+        return true;
+    }();
+    (void)ignored;
+}
+
 } // namespace
 
 QString path(const QString& dir)
@@ -52,18 +96,18 @@ QString path(const QString& dir)
     return QDir::toNativeSeparators(QDir(dir).filePath(QStringLiteral("TripLedger.txt")));
 }
 
-void appendLine(const QString& filePath, const QString& line)
+void appendLine(const QString& filePath, const QString& line, SyncFunction sync)
 {
+    ignoreFileSizeSignal();
+    HistoryLocation::makeFolders(filePath);
     QFile file(filePath);
-    // Append mode and one unbuffered write: two copies of the program saving at once never mix their lines.
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
         fail(file);
-#ifdef Q_OS_UNIX
-    // Held until the file is closed, so that another copy's line is never half-written while this one looks
-    // for a torn last line.
+    // Held until the file is closed: another copy's line is never half-written while this one looks for a torn
+    // last line, and a failed save is cut back before anyone else writes after it.
     if (::flock(file.handle(), LOCK_EX) != 0)
-        fail(file, QString::fromLocal8Bit(std::strerror(errno)));
-#endif
+        fail(file, systemReason());
+    const qint64 before = file.size();
 
     QByteArray bytes;
     if (!endsWithLineBreak(file))
@@ -71,12 +115,19 @@ void appendLine(const QString& filePath, const QString& line)
     bytes += QStringEncoder(QStringConverter::System).encode(line);
     bytes += "\r\n";
 
-    if (file.write(bytes) != bytes.size())
-        fail(file);
-#ifdef Q_OS_UNIX
-    if (::fsync(file.handle()) != 0)
-        fail(file, QString::fromLocal8Bit(std::strerror(errno)));
-#endif
+    // Appended at the end whatever the position (O_APPEND); a write cut short is continued, so that the second
+    // write names the reason (a full disk, a size limit).
+    for (qsizetype written = 0; written < bytes.size();) {
+        errno = 0;
+        const ssize_t result = ::write(file.handle(), bytes.constData() + written, size_t(bytes.size() - written));
+        if (result > 0)
+            written += result;
+        else if (errno != EINTR)
+            cutBackAndFail(
+                file, before, result == 0 ? QStringLiteral("Only part of the line was written.") : systemReason());
+    }
+    if (sync(file.handle()) != 0)
+        cutBackAndFail(file, before, systemReason());
     file.close();
     if (file.error() != QFileDevice::NoError)
         fail(file);
@@ -84,22 +135,29 @@ void appendLine(const QString& filePath, const QString& line)
 
 namespace {
 
-// Opens the history for reading; false when it does not exist.
+// Opens the history for reading; false when it does not exist. Only a file that is not there is an empty
+// history: a link loop or a folder that cannot be searched is a failure with the system's reason, never a
+// history shown as empty.
 bool openForReading(QFile& file)
 {
-    const QFileInfo info(file.fileName());
-    if (!info.exists())
-        return false;
+    struct stat info = {};
+    if (::stat(QFile::encodeName(file.fileName()).constData(), &info) != 0) {
+        if (errno == ENOENT)
+            return false;
+        fail(file, systemReason());
+    }
     // A folder, a device or a pipe is no history, and is never opened: opening a named pipe waits for a writer
     // for ever, and a link to /dev/zero would never end.
-    if (!info.isFile())
+    if (!S_ISREG(info.st_mode))
         fail(file, QStringLiteral("The history is not a plain file."));
     if (!file.open(QIODevice::ReadOnly))
         fail(file);
     return true;
 }
 
-// Cuts bytes into lines; a line left open at the end of one piece is carried into the next.
+// Cuts bytes into lines; a line left open at the end of one piece is carried into the next. A UTF-8 byte-order
+// mark before the first line is no part of it; a last line without a line break is a record only when it ends
+// with the record's last field whole: anything else is a save torn part-way (by a crash, or an older version).
 class LineSplitter
 {
 public:
@@ -142,16 +200,18 @@ public:
     // The end of the bytes: what is left is the last line, without a line break.
     void finish(QByteArrayView rest = {})
     {
-        if (!m_carry.isEmpty())
-            visitLine(m_carry);
-        else if (!rest.isEmpty())
-            visitLine(rest);
+        const QByteArrayView last = m_carry.isEmpty() ? rest : QByteArrayView(m_carry);
+        if (!last.isEmpty() && endsWithLastField(last))
+            visitLine(last);
         m_carry.clear();
     }
 
 private:
     void visitLine(QByteArrayView line)
     {
+        if (m_first && line.startsWith("\xEF\xBB\xBF"))
+            line = line.sliced(3);
+        m_first = false;
         if (line.endsWith('\r'))
             line.chop(1);
         m_visit(line);
@@ -159,6 +219,7 @@ private:
 
     const std::function<void(QByteArrayView line)>& m_visit;
     QByteArray m_carry;
+    bool m_first = true;
 };
 
 } // namespace
@@ -223,7 +284,11 @@ QString decode(QByteArrayView line)
         bits |= static_cast<uchar>(line[i]);
     if ((bits & Q_UINT64_C(0x8080808080808080)) == 0)
         return QString::fromLatin1(line);
-    return QStringDecoder(QStringConverter::System).decode(line);
+    // Each text on its own: an incomplete sequence at its end is a replacement character, never dropped, and a
+    // leading U+FEFF is kept, so that two different byte strings are never shown as one.
+    return QStringDecoder(
+        QStringConverter::System, QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom)
+        .decode(line);
 }
 
 } // namespace HistoryFile

@@ -4,10 +4,10 @@
 #include "HistoryFile.h"
 #include "MpgValues.h"
 #include "RecordField.h"
-#include "calc/CheckedMath.h"
 #include "calc/Numbers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 // Reads the lines in file order. Each record gets its parent slot; at the end the records' line offsets are
@@ -58,9 +58,7 @@ public:
         // The tally belongs to the vehicle of that registration, whichever node the record went under.
         if (vehicle != NoNode) {
             if (const std::optional<double> value = m_mpgs.read(*mpg)) {
-                Vehicle& tally = m_table.m_vehicles[static_cast<size_t>(vehicle)];
-                tally.mpgSum = CheckedMath::add(tally.mpgSum, *value);
-                ++tally.mpgCount;
+                m_table.m_vehicles[static_cast<size_t>(vehicle)].addMpg(*value);
             }
         }
 
@@ -253,6 +251,26 @@ QString HistoryTable::text(qint32 node) const
     return HistoryFile::decode(line(m_lineOffsets[node - vehicleCount()])).replace(u';', u' ');
 }
 
+void HistoryTable::Vehicle::addMpg(double mpg)
+{
+    ++mpgCount;
+    const double sum = mpgSum + std::ldexp(mpg, -mpgScale);
+    if (std::isfinite(sum) || mpgScale != 0) {
+        mpgSum = sum;
+        return;
+    }
+    // Beyond the range of a double: from here on the sum is kept scaled down by 2^-SumScale, which is exact for
+    // every MPG above 2^-958, and no count of records reachable can make it overflow again. Rounding is
+    // monotonic, so the scaled sum over the count never passes the largest MPG scaled: the mean stays finite.
+    mpgScale = SumScale;
+    mpgSum = std::ldexp(mpgSum, -SumScale) + std::ldexp(mpg, -SumScale);
+}
+
+double HistoryTable::Vehicle::meanMpg() const
+{
+    return std::ldexp(mpgSum / static_cast<double>(mpgCount), mpgScale);
+}
+
 MeanList HistoryTable::means() const
 {
     MeanList list;
@@ -268,7 +286,7 @@ MeanList HistoryTable::means() const
             continue;
         list.m_registrations.append(registration);
         list.m_ends.push_back(list.m_registrations.size());
-        list.m_means.push_back(tally.mpgSum / static_cast<double>(tally.mpgCount));
+        list.m_means.push_back(tally.meanMpg());
     }
     return list;
 }

@@ -43,7 +43,7 @@ public:
     static constexpr qint32 NoNode = -1;
 
     // Reads the whole file into table (emptied first). An absent file gives an empty table and false.
-    // Throws AppError when the file cannot be read or a sum overflows; table then keeps what was read so far.
+    // Throws AppError when the file cannot be read; table then keeps what was read so far.
     static bool load(const QString& historyFilePath, const QLocale& locale, HistoryTable& table);
 
     void clear();
@@ -71,9 +71,14 @@ private:
     {
         qsizetype registration; // where its bytes start in m_bytes
         qsizetype registrationLength;
-        double mpgSum = 0;
+        double mpgSum = 0; // of the numeric MPGs, times 2^-mpgScale
+        int mpgScale = 0; // 0, or SumScale once the plain sum would overflow
         qint64 mpgCount = 0;
+
+        void addMpg(double mpg);
+        double meanMpg() const; // the sum over the count, finite for any finite MPGs
     };
+    static constexpr int SumScale = 64;
     class Builder;
 
     qint32 vehicleCount() const { return static_cast<qint32>(m_vehicles.size()); }

@@ -17,12 +17,8 @@ frmAbout::frmAbout(QWidget* parent)
     setWindowTitle(QStringLiteral("About Trip Ledger"));
     // A close button alone leaves the narrow title bar room for the whole caption.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    setFixedSize(Twips::toPixels(3120), Twips::toPixels(2085));
-    if (parent)
-        setFont(parent->font());
 
     picOne = place(new QLabel(this), QStringLiteral("picOne"), 120, 120, 615, 615);
-    picOne->setPixmap(ImageList::applicationIcon().pixmap(picOne->size()));
     picOne->setAccessibleName(QStringLiteral("Trip Ledger icon"));
 
     const struct
@@ -52,6 +48,13 @@ frmAbout::frmAbout(QWidget* parent)
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
 
     Form_Load();
+
+    // Laid out, like the main window, at its font's scale, or larger where a text needs it.
+    const Twips::Scale scale = Twips::fittingScale(
+        font(), { lblInformation[0], lblInformation[1], lblInformation[2], lblInformation[3], cmdOk });
+    Twips::scaleAll(this, scale);
+    setFixedSize(Twips::toPixels(QSize(3120, 2085), scale));
+    picOne->setPixmap(ImageList::applicationIcon().pixmap(picOne->size()));
 }
 
 void frmAbout::Form_Load()

@@ -4,6 +4,22 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+// The help document beside the program (a build, a folder of one's own), else where an install puts it:
+// share/tripledger/ beside the program's bin/.
+QString helpDocument(const QDir& programDir)
+{
+    const QString beside = programDir.filePath(QStringLiteral("TripLedgerHelp.html"));
+    if (QFileInfo(beside).isFile())
+        return beside;
+    return QDir::cleanPath(programDir.filePath(QStringLiteral("../share/tripledger/TripLedgerHelp.html")));
+}
+
+} // namespace
 
 AppEnvironment AppEnvironment::system()
 {
@@ -15,8 +31,10 @@ AppEnvironment AppEnvironment::system()
     environment.now = [] {
         return QDateTime::currentDateTime();
     };
-    environment.dataDirectory = QCoreApplication::applicationDirPath();
-    environment.helpFile = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("TripLedgerHelp.html"));
+    environment.programDirectory = QCoreApplication::applicationDirPath();
+    // Follows XDG_DATA_HOME; ~/.local/share by default.
+    environment.dataDirectory = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    environment.helpFile = helpDocument(QDir(environment.programDirectory));
     environment.browsers = { QStringLiteral("xdg-open"), QStringLiteral("x-www-browser") };
     environment.onlineHelpAddress = QStringLiteral("https://tripledger.example.org/tripledger.htm");
     return environment;

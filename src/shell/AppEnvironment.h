@@ -15,7 +15,8 @@ struct AppEnvironment
     // The user's language in English, as "English (United States)"; throws AppError when it cannot be told.
     std::function<QString()> languageName;
     std::function<QDateTime()> now;
-    QString dataDirectory; // the folder of TripLedger.txt
+    QString programDirectory; // the program's folder: a TripLedger.txt there is the history
+    QString dataDirectory; // the user's data folder, where the history lies otherwise (HistoryLocation)
     QString helpFile; // the help document's full path
     QStringList browsers; // programs that open a web address, tried in order
     QString onlineHelpAddress;

@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "Twips.h"
+
 #include <QAction>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -21,7 +23,8 @@ HelpWindow::HelpWindow(QWidget* owner)
 {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Trip Ledger Help"));
-    resize(640, 560);
+    // 640 by 560 pixels at the font the layouts were drawn for, never larger than the screen.
+    resize((QSize(640, 560) * Twips::fontScale(font())).boundedTo(owner->screen()->availableGeometry().size() * 0.9));
 
     m_browser->setObjectName(QStringLiteral("txtHelp"));
     m_browser->setAccessibleName(QStringLiteral("Help document"));
@@ -89,7 +92,7 @@ void HelpWindow::showDocument(const QString& path)
     }
     m_browser->clearHistory();
     m_browser->setHtml(QStringLiteral("<h2>Help could not be found</h2>"
-                                      "<p>The help document could not be found. It belongs beside the program, at</p>"
+                                      "<p>The help document could not be found. It belongs at</p>"
                                       "<p><tt>%1</tt></p><p>Installing Trip Ledger again puts it back.</p>")
                            .arg(path.toHtmlEscaped()));
 }

@@ -10,6 +10,7 @@
 #include "calc/Numbers.h"
 #include "history/GraphData.h"
 #include "history/HistoryFile.h"
+#include "history/HistoryLocation.h"
 #include "history/HistoryRecord.h"
 #include "history/HistoryTable.h"
 #include "history/RecordField.h"
@@ -21,6 +22,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -87,6 +89,13 @@ void frmTripLedger::showCentred()
     show();
 }
 
+void frmTripLedger::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        applyLookAndFeel();
+    QMainWindow::changeEvent(event);
+}
+
 void frmTripLedger::showMessage(const QString& text, const QString& title, QMessageBox::Icon icon)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, this);
@@ -119,7 +128,7 @@ void frmTripLedger::setStatus(const QString& text)
 
 QString frmTripLedger::historyFilePath() const
 {
-    return HistoryFile::path(m_environment.dataDirectory);
+    return HistoryLocation::path(m_environment.programDirectory, m_environment.dataDirectory);
 }
 
 bool frmTripLedger::DetectLocale()
@@ -144,8 +153,11 @@ void frmTripLedger::cmdCalc_Click()
             const FuelCalc::Inputs inputs { txtMileage->text(), txtCost->text(), txtCommuteDistance->text(),
                 txtPricePerUnit->text(), optUnits[1]->isChecked(), m_blnUSEnglish };
             const FuelCalc::Results results = FuelCalc::calculate(inputs, m_environment.locale);
-            for (const FuelCalc::ResultLine& line : FuelCalc::resultLines(results, m_environment.locale))
-                lvwDataView->addItem(new QListWidgetItem(ImageList::icon(line.imageKey), line.text));
+            const QStringList lines = FuelCalc::resultLines(results, m_environment.locale);
+            // The images of the MPG, per-gallon, monthly and daily lines.
+            const char* const images[] = { "MI", "CO", "PM", "PW" };
+            for (qsizetype row = 0; row < lines.size(); ++row)
+                lvwDataView->addItem(new QListWidgetItem(ImageList::icon(QLatin1String(images[row])), lines[row]));
             setStatus(QStringLiteral("Mileage costs calculated."));
             cmdSave->setEnabled(true);
         },
@@ -181,19 +193,21 @@ void frmTripLedger::cmdSave_Click()
             const QString registration = cboVehicleReg->currentText();
             HistoryRecords::checkRegistration(registration);
             QString mpg;
-            if (GetRecordField(lvwDataView->item(0)->text(), QStringLiteral("MPG"), mpg)) {
-                const HistoryRecord record {
-                    registration,
-                    HistoryRecords::dateText(m_environment.now(), m_environment.locale),
-                    txtMileage->text(),
-                    txtCost->text(),
-                    mpg,
-                    txtCommuteDistance->text(),
-                    txtPricePerUnit->text(),
-                    optUnits[0]->isChecked() ? QStringLiteral("Litre") : QStringLiteral("Gallon"),
-                };
-                HistoryFile::appendLine(historyFilePath(), record.toLine());
-            }
+            // Nothing is written, nor the file created, for results that hold no MPG.
+            if (!GetRecordField(lvwDataView->item(0)->text(), QStringLiteral("MPG"), mpg))
+                throw AppError(AppError::CheckFailed, QStringLiteral("MPG Check Failure"),
+                    QStringLiteral("The results hold no MPG to save. Please calculate again, then save."));
+            const HistoryRecord record {
+                registration,
+                HistoryRecords::dateText(m_environment.now(), m_environment.locale),
+                txtMileage->text(),
+                txtCost->text(),
+                mpg,
+                txtCommuteDistance->text(),
+                txtPricePerUnit->text(),
+                optUnits[0]->isChecked() ? QStringLiteral("Litre") : QStringLiteral("Gallon"),
+            };
+            HistoryFile::appendLine(historyFilePath(), record.toLine());
             LoadVehicleList();
             setStatus(QStringLiteral("Mileage Costs Saved."));
         },
@@ -275,9 +289,10 @@ void frmTripLedger::LoadGraphData(bool blnQuiet)
         GraphData::Points points = GraphData::points(historyFilePath(), chosen, m_environment.locale);
         if (points.empty()) {
             mscMileage->clear(); // never another vehicle's points under this one's name
-            throw GraphData::noUsableRecord(chosen);
+            throw AppError(AppError::CheckFailed, QStringLiteral("Graph Data Check Failure"),
+                QStringLiteral("No saved calculation with a usable MPG for vehicle ") + chosen + QLatin1Char('.'));
         }
-        mscMileage->setPoints(std::move(points));
+        mscMileage->setPoints(std::move(points), cboVehicleList->currentText()); // the vehicle as shown
         setStatus(QStringLiteral("Graph Data Loaded."));
     });
 }

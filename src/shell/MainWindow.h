@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 
+class ClientArea;
 class HelpWindow;
 class HistoryTreeModel;
 class MileageChart;
@@ -45,6 +46,8 @@ public:
     void showCentred();
 
 protected:
+    // A new palette or theme recolours the captions.
+    void changeEvent(QEvent* event) override;
     // Every message box of the window goes through here: modal, one OK button.
     virtual void showMessage(const QString& text, const QString& title, QMessageBox::Icon icon);
 
@@ -54,7 +57,10 @@ private:
     void createHistoryPage(QWidget* area);
     void createGraphPage(QWidget* area);
     void createMenus();
+    // The captions' colours, from the design's and the window's palette.
     void applyLookAndFeel();
+    // The layout at the scale of the window's font (Twips), or larger where a caption needs it.
+    void scaleLayout();
     void setKeyboardOrder();
     void connectControls();
     // The four number boxes, in the order the calculation checks them.
@@ -64,6 +70,7 @@ private:
     // under title as its source, " - " and description, with the critical icon. True when body finished.
     bool trapped(const QString& title, const std::function<void()>& body, const QString& failureStatus = {});
     void setStatus(const QString& text);
+    // Decided afresh at each call: every reader and the writer ask here.
     QString historyFilePath() const;
 
     bool DetectLocale();
@@ -85,6 +92,7 @@ private:
     bool m_blnUSEnglish = false; // 4 litres to the gallon rather than 5; set by the start-up step
     QPointer<HelpWindow> m_help;
 
+    ClientArea* m_client = nullptr;
     QTabBar* tbsData = nullptr;
     QGroupBox* fraCalc = nullptr;
     QGroupBox* fraCalculator = nullptr;

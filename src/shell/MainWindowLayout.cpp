@@ -2,8 +2,10 @@
 
 #include "ClientArea.h"
 #include "MainWindow.h"
+#include "TabStrip.h"
 #include "Twips.h"
 
+#include "views/Contrast.h"
 #include "views/HistoryTreeModel.h"
 #include "views/ImageList.h"
 #include "views/MileageChart.h"
@@ -62,10 +64,10 @@ void frmTripLedger::createControls()
     setWindowTitle(QStringLiteral("Trip Ledger"));
     setWindowIcon(ImageList::applicationIcon());
 
-    auto* client = new ClientArea(QSize(Twips::toPixels(6360), Twips::toPixels(5970)), this);
-    setCentralWidget(client);
+    m_client = new ClientArea(QSize(6360, 5970), this);
+    setCentralWidget(m_client);
 
-    tbsData = place(new QTabBar(client), "tbsData", 120, 120, 6135, 360);
+    tbsData = place(new TabStrip(m_client), "tbsData", 120, 120, 6135, 360);
     tbsData->setExpanding(false);
     tbsData->setDrawBase(false);
     const struct
@@ -83,27 +85,26 @@ void frmTripLedger::createControls()
         tbsData->setTabToolTip(index, QLatin1String(tab.toolTip));
     }
     // The tab strip's page area, on which the three pages lie one above the other.
-    auto* pageArea = place(new QFrame(client), "tbsDataPages", 120, 465, 6135, 5430);
+    auto* pageArea = place(new QFrame(m_client), "tbsDataPages", 120, 465, 6135, 5430);
     pageArea->setFrameShape(QFrame::StyledPanel);
     pageArea->lower();
 
-    createCalculatorPage(client);
-    createHistoryPage(client);
-    createGraphPage(client);
+    createCalculatorPage(m_client);
+    createHistoryPage(m_client);
+    createGraphPage(m_client);
     // An enlarged window gives the history and the chart more room; the calculator keeps its designed places.
     for (QWidget* page : { static_cast<QWidget*>(pageArea), static_cast<QWidget*>(fraCalc),
              static_cast<QWidget*>(fraHistory), static_cast<QWidget*>(fraChart), static_cast<QWidget*>(mscMileage) })
-        client->grow(page, true, 0, 1);
-    client->grow(tbsData, true, 0, 0);
-    client->grow(tvwListData, true, 0, 2.0 / 3);
-    client->grow(lblDataNodes, false, 2.0 / 3, 0);
-    client->grow(lvwAverageData, true, 2.0 / 3, 1.0 / 3);
+        m_client->grow(page, true, 0, 1);
+    m_client->grow(tbsData, true, 0, 0);
+    m_client->grow(tvwListData, true, 0, 2.0 / 3);
+    m_client->grow(lblDataNodes, false, 2.0 / 3, 0);
+    m_client->grow(lvwAverageData, true, 2.0 / 3, 1.0 / 3);
 
     sbtStatus = new QStatusBar(this);
     sbtStatus->setObjectName(QStringLiteral("sbtStatus"));
     sbtStatus->setAccessibleName(QStringLiteral("Status"));
     sbtStatus->setSizeGripEnabled(false);
-    sbtStatus->setFixedHeight(Twips::toPixels(375));
     sbtStatusText = new QLabel(sbtStatus);
     sbtStatusText->setObjectName(QStringLiteral("sbtStatusText"));
     sbtStatus->addWidget(sbtStatusText, 1);
@@ -112,9 +113,19 @@ void frmTripLedger::createControls()
     createMenus();
     applyLookAndFeel();
     setKeyboardOrder();
-    // The designed size is the smallest: every caption fits it.
+    scaleLayout();
+}
+
+void frmTripLedger::scaleLayout()
+{
+    const QList<QWidget*> captions = { tbsData, fraCalc, fraCalculator, lblMileage, txtMileage, lblCost, txtCost,
+        lblCommuteDistnace, txtCommuteDistance, optUnits[0], optUnits[1], lblPricePerLitre, txtPricePerUnit, cmdCalc,
+        lblVehicleReg, cboVehicleReg, cmdSave, fraHistory, lblDataNodes, fraChart, lblDataItem, cboVehicleList };
+    const Twips::Scale scale = Twips::fittingScale(font(), captions);
+    m_client->setScale(scale);
+    sbtStatus->setFixedHeight(Twips::toPixels(375, scale.down));
+    // The window's size is the client area's smallest, the designed size scaled: every caption fits it.
     adjustSize();
-    setMinimumSize(size());
 }
 
 void frmTripLedger::createCalculatorPage(QWidget* area)
@@ -212,10 +223,11 @@ void frmTripLedger::createGraphPage(QWidget* area)
 
 void frmTripLedger::createMenus()
 {
-    const auto entry = [this](QMenu* menu, const char* name, const char* caption, const QKeySequence& shortcut) {
+    // The menu shows the first key; the desktop's own key for the command, where it has one, comes second.
+    const auto entry = [this](QMenu* menu, const char* name, const char* caption, const QList<QKeySequence>& keys) {
         QAction* action = menu->addAction(QLatin1String(caption));
         action->setObjectName(QLatin1String(name));
-        action->setShortcut(shortcut);
+        action->setShortcuts(keys);
         return action;
     };
     const auto separator = [](QMenu* menu, const char* name) {
@@ -226,46 +238,35 @@ void frmTripLedger::createMenus()
 
     mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileSave = entry(mnuFile, "mnuFileSave", "&Save", QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuFileCalc = entry(mnuFile, "mnuFileCalc", "&Calc", QKeySequence(Qt::CTRL | Qt::Key_C));
+    mnuFileSave = entry(mnuFile, "mnuFileSave", "&Save", { QKeySequence(Qt::CTRL | Qt::Key_S) });
+    mnuFileCalc = entry(mnuFile, "mnuFileCalc", "&Calc", { QKeySequence(Qt::CTRL | Qt::Key_C) });
     mnuFileSeperator = separator(mnuFile, "mnuFileSeperator");
-    mnuFileExit = entry(mnuFile, "mnuFileExit", "&Exit", QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnuFileExit = entry(
+        mnuFile, "mnuFileExit", "&Exit", { QKeySequence(Qt::CTRL | Qt::Key_T), QKeySequence(Qt::CTRL | Qt::Key_Q) });
 
     mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpHelp = entry(mnuHelp, "mnuHelpHelp", "&Help", QKeySequence(Qt::CTRL | Qt::Key_H));
-    mnuHelpOnlineHelp = entry(mnuHelp, "mnuHelpOnlineHelp", "&Online Help", QKeySequence());
+    mnuHelpHelp
+        = entry(mnuHelp, "mnuHelpHelp", "&Help", { QKeySequence(Qt::CTRL | Qt::Key_H), QKeySequence(Qt::Key_F1) });
+    mnuHelpOnlineHelp = entry(mnuHelp, "mnuHelpOnlineHelp", "&Online Help", {});
     mnuHelpFileSep = separator(mnuHelp, "mnuHelpFileSep");
-    mnuHelpAbout = entry(mnuHelp, "mnuHelpAbout", "&About", QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnuHelpAbout = entry(mnuHelp, "mnuHelpAbout", "&About", { QKeySequence(Qt::CTRL | Qt::Key_A) });
 }
 
 void frmTripLedger::applyLookAndFeel()
 {
-    // The largest size of a plain sans-serif font at which every caption fits its fixed place, whatever
-    // fonts and screen density the desktop has.
-    QFont font;
-    font.setFamilies({ QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("Nimbus Sans"),
-        QStringLiteral("Arial"), QStringLiteral("Helvetica"), QStringLiteral("DejaVu Sans") });
-    const QList<QWidget*> captions = { lblMileage, lblCost, lblPricePerLitre, lblVehicleReg, lblDataNodes, lblDataItem,
-        optUnits[0], optUnits[1], cmdCalc, cmdSave };
-    for (qreal size = 9.0; size >= 6.0; size -= 0.25) {
-        font.setPointSizeF(size);
-        setFont(font);
-        const bool fits = std::all_of(captions.begin(), captions.end(),
-            [](const QWidget* w) { return w->minimumSizeHint().width() <= w->width(); });
-        if (fits)
-            break;
-    }
-
-    const QColor darkBlue(0, 0, 192);
-    const QColor darkGreen(0, 128, 0);
+    // The designed colours, changed only as far as the desktop's palette needs for them to be read.
+    const QColor text = palette().color(QPalette::WindowText);
+    const QColor background = palette().color(QPalette::Window);
+    const QColor blue = Contrast::caption(QColor(0, 0, 192), text, background);
+    const QColor green = Contrast::caption(QColor(0, 128, 0), text, background);
     for (QGroupBox* frame : { fraCalc, fraCalculator, fraHistory, fraChart })
-        setTextColour(frame, darkBlue);
+        setTextColour(frame, blue);
     for (QRadioButton* option : optUnits)
-        setTextColour(option, darkBlue);
+        setTextColour(option, blue);
     for (QLabel* caption :
         { lblMileage, lblCost, lblCommuteDistnace, lblPricePerLitre, lblVehicleReg, lblDataNodes, lblDataItem })
-        setTextColour(caption, darkGreen);
+        setTextColour(caption, green);
 }
 
 void frmTripLedger::setKeyboardOrder()

@@ -11,18 +11,21 @@ inline QByteArray record(const QByteArray& reg, const QByteArray& mpg, const QBy
         + ";Commute Distance:10;Price Per Unit:90;Unit:Litre;\r\n";
 }
 
-// A folder of its own with the history file in it, named here rather than by the program, so that every test
-// pins the file's name.
+// A folder of its own that stands for both the program's folder and the user's data folder: the history is
+// TripLedger/TripLedger.txt in it, unless something named TripLedger.txt lies in it, beside the program. Named
+// here rather than by the program, so that every test pins the file's name and place.
 class HistoryFolder
 {
 public:
     QString dir() const { return m_dir.path(); }
-    QString path() const { return m_dir.filePath(QStringLiteral("TripLedger.txt")); }
+    QString path() const { return m_dir.filePath(QStringLiteral("TripLedger/TripLedger.txt")); }
+    QString beside() const { return m_dir.filePath(QStringLiteral("TripLedger.txt")); }
 
     void write(const QByteArray& bytes) const
     {
         QFile file(path());
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        if (!QDir(dir()).mkpath(QStringLiteral("TripLedger")) || !file.open(QIODevice::WriteOnly)
+            || file.write(bytes) != bytes.size())
             qFatal("cannot write the history");
     }
 
@@ -33,12 +36,8 @@ public:
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<absent>");
     }
 
-    // Takes the file away, be it a file, a link or a folder.
-    void remove() const
-    {
-        QFile::remove(path());
-        QDir().rmdir(path());
-    }
+    // Takes the history away, whatever it is and wherever it lies, with the folder and everything in it.
+    void remove() const { QDir(dir()).removeRecursively(); }
 
 private:
     QTemporaryDir m_dir;

@@ -112,6 +112,7 @@ protected:
         environment.now = [] {
             return QDateTime(QDate(2005, 3, 21), QTime(14, 35, 12));
         };
+        environment.programDirectory = m_folder.dir();
         environment.dataDirectory = m_folder.dir();
         return environment;
     }
