@@ -40,11 +40,8 @@ public:
             vehicle = *known;
         if (!again)
             m_lastCouldNameRecord = registration->contains("VehicleReg:");
-        qint32 slot = vehicle;
-        if (const qint32 parentRecord = m_lastCouldNameRecord ? recordNamed(*registration, vehicle) : NoNode;
-            parentRecord != NoNode)
-            slot = recordParentSlot(parentRecord);
-        else if (vehicle == NoNode) {
+        qint32 slot = FindVehicleNode(*registration, vehicle);
+        if (slot == NoNode) {
             vehicle = static_cast<qint32>(m_table.m_vehicles.size());
             const QByteArrayView bytes(m_table.m_bytes);
             m_table.m_vehicles.push_back({ registration->data() - bytes.data(), registration->size() });
@@ -76,7 +73,7 @@ public:
         const qint32 vehicles = t.vehicleCount();
         const qsizetype records = m_offsets.size();
         const auto finalSlot = [vehicles](qint32 slot) {
-            return slot >= 0 ? slot : vehicles + ~slot;
+            return slot >= 0 ? slot : vehicles + RecordParentSlots - slot;
         };
 
         t.m_childStart.assign(static_cast<size_t>(vehicles) + m_recordParentRecords.size() + 1, 0);
@@ -113,6 +110,14 @@ public:
     }
 
 private:
+    // The first node, in the order the nodes were added, whose text is the registration, as the slot of its
+    // children: the vehicle's (the registration's vehicle, or NoNode), or a record's that comes before it.
+    qint32 FindVehicleNode(QByteArrayView registration, qint32 vehicle)
+    {
+        const qint32 parentRecord = m_lastCouldNameRecord ? recordNamed(registration, vehicle) : NoNode;
+        return parentRecord != NoNode ? recordParentSlot(parentRecord) : vehicle;
+    }
+
     // Made once the file's bytes have their place: its keys are views into them.
     ByteKeyed<qint32>& vehicleByRegistration()
     {
@@ -144,14 +149,16 @@ private:
             m_recordByText.insert(std::move(text), record);
     }
 
-    // Record parents' slots while reading are ~k, k counting them in the order they first got a child.
+    // Record parents' slots while reading are RecordParentSlots - k, k counting them in the order they first got a
+    // child: below NoNode, which stays "no node".
+    static constexpr qint32 RecordParentSlots = NoNode - 1;
     qint32 recordParentSlot(qint32 record)
     {
         const auto found = std::find(m_recordParentRecords.begin(), m_recordParentRecords.end(), record);
         if (found != m_recordParentRecords.end())
-            return ~static_cast<qint32>(found - m_recordParentRecords.begin());
+            return RecordParentSlots - static_cast<qint32>(found - m_recordParentRecords.begin());
         m_recordParentRecords.push_back(record);
-        return ~static_cast<qint32>(m_recordParentRecords.size() - 1);
+        return RecordParentSlots - static_cast<qint32>(m_recordParentRecords.size() - 1);
     }
 
     HistoryTable& m_table;
