@@ -45,10 +45,9 @@ int main(int argc, char* argv[])
     std::printf(
         "%9s | %-16s | %-16s | %-16s | %-12s\n", "points", "draw ms", "key + repaint ms", "name ms", "description ms");
     for (const int count : { 1'000, 10'000, 100'000, 1'000'000 }) {
-        std::vector<GraphData::Point> points;
-        points.reserve(size_t(count));
+        GraphData::Points points;
         for (int i = 0; i < count; ++i)
-            points.push_back({ QStringLiteral("21/03/2005 14:35:12"), 30.0 + (i * 7919 % 1000) / 100.0 });
+            points.append("21/03/2005 14:35:12", 30.0 + (i * 7919 % 1000) / 100.0);
         MileageChart chart;
         chart.resize(800, 600);
         chart.show();

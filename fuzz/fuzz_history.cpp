@@ -57,12 +57,14 @@ void checkTree(const HistoryTable& table)
 
 void readAll(const QLocale& locale)
 {
-    const QStringList registrations = VehicleList::registrations(historyPath());
+    const QStringList registrations = VehicleList::registrations(historyPath()).toStringList();
 
     HistoryTable table;
     HistoryTable::load(historyPath(), locale, table);
     checkTree(table);
-    table.meanTexts(locale);
+    const MeanList means = table.means();
+    for (qsizetype i = 0; i < means.size(); ++i)
+        means.text(i, locale);
 
     // A few vehicles are enough to reach every path; all of them would make long inputs quadratic.
     for (const QString& registration : registrations.mid(0, 4))

@@ -87,13 +87,35 @@ double shownValue(double mpg)
     return std::fabs(mpg) < 0.005 ? 0.0 : std::copysign(QByteArray::number(std::fabs(mpg), 'f', 2).toDouble(), mpg);
 }
 
+QStringList vehicleBoxes()
+{
+    return VehicleList::registrations(historyPath()).toStringList();
+}
+
+QStringList meanTexts(const HistoryTable& table, const QLocale& locale)
+{
+    QStringList texts;
+    const MeanList means = table.means();
+    for (qsizetype i = 0; i < means.size(); ++i)
+        texts.append(means.text(i, locale));
+    return texts;
+}
+
+// A graph's points as date and MPG.
+QList<QPair<QString, double>> listed(const GraphData::Points& points)
+{
+    QList<QPair<QString, double>> list;
+    for (qsizetype i = 0; i < points.size(); ++i)
+        list.append({ points.date(i), points.mpg(i) });
+    return list;
+}
+
 // The vehicles, the number of records and the means, as the readers give them.
 QStringList readings(const QLocale& reader)
 {
     HistoryTable table;
     HistoryTable::load(historyPath(), reader, table);
-    return VehicleList::registrations(historyPath()) + table.meanTexts(reader)
-        << QString::number(table.nodeCount() - table.rootCount());
+    return vehicleBoxes() + meanTexts(table, reader) << QString::number(table.nodeCount() - table.rootCount());
 }
 
 // Saves as the window does: the MPG field taken from the result line, the registration checked, one line
@@ -183,12 +205,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray bom("\xEF\xBB\xBF");
     const QByteArray plain = start.startsWith(bom) ? start.mid(3) : start;
     writeHistory(bom + (plain.isEmpty() || plain.endsWith('\n') ? plain : plain + "\r\n"));
-    const QStringList markedVehicles = VehicleList::registrations(historyPath());
+    const QStringList markedVehicles = vehicleBoxes();
     HistoryTable table;
     HistoryTable::load(historyPath(), reader, table);
     const qint32 markedRecords = table.nodeCount() - table.rootCount();
     writeHistory(start.isEmpty() || start.endsWith('\n') ? start : start + "\r\n");
-    const QStringList startVehicles = VehicleList::registrations(historyPath());
+    const QStringList startVehicles = vehicleBoxes();
     HistoryTable::load(historyPath(), reader, table);
     const qint32 startRecords = table.nodeCount() - table.rootCount();
     check(startVehicles == markedVehicles && startRecords == markedRecords, "a byte-order mark hid a record");
@@ -218,7 +240,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     if (saved.empty()) // the starting file stays as it was, its last line maybe torn
         return 0;
-    const QStringList shownVehicles = VehicleList::registrations(historyPath());
+    const QStringList shownVehicles = vehicleBoxes();
     check(shownVehicles == vehicles, "the vehicle boxes differ from the saves");
     for (const Save* s : saved) { // only the registration's own bytes read as its text
         check(s->registration.contains(QChar::ReplacementCharacter) || shownVehicles.count(s->registration) == 1,
@@ -226,7 +248,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     HistoryTable::load(historyPath(), reader, table);
     check(table.nodeCount() - table.rootCount() == startRecords + qint32(saved.size()), "records lost or added");
-    const QStringList means = table.meanTexts(reader);
+    const QStringList means = meanTexts(table, reader);
 
     QSet<QString> checked;
     for (const Save* s : saved) {
@@ -237,12 +259,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         // Graph: every point of the vehicle's key, when no starting record shares it, in save order.
         const QString key = reg.toUpper().trimmed();
         if (!startKeys.contains(key)) {
-            std::vector<GraphData::Point> expected;
+            QList<QPair<QString, double>> expected;
             for (const Save* other : saved) {
                 if (other->registration.toUpper().trimmed() == key)
-                    expected.push_back({ HistoryRecords::dateText(moment, other->locale), shownValue(other->mpg) });
+                    expected.append({ HistoryRecords::dateText(moment, other->locale), shownValue(other->mpg) });
             }
-            check(GraphData::points(historyPath(), reg, reader) == expected, "graph points differ from the saves");
+            check(listed(GraphData::points(historyPath(), reg, reader)) == expected,
+                "graph points differ from the saves");
         }
         // Mean: a registration that spells out a record's text may go under that record's node, with no mean.
         if (reg.trimmed().isEmpty() || reg.contains(QStringLiteral("VehicleReg:")))

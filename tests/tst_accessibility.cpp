@@ -146,11 +146,11 @@ private slots:
         m_window->clickTab(2);
         auto* widget = m_window->control<MileageChart>("mscMileage");
         QAccessibleInterface* chart = chooseVehicle(QStringLiteral("AB12 CDE"));
-        std::vector<GraphData::Point> points;
+        GraphData::Points points;
         for (int i = 0; i < count; ++i)
-            points.push_back({ QStringLiteral("d%1").arg(i), i % 100 + 1.5 });
+            points.append(QByteArray("d") + QByteArray::number(i), i % 100 + 1.5);
         if (count > 0)
-            widget->setPoints(points, QStringLiteral("AB12 CDE"));
+            widget->setPoints(std::move(points), QStringLiteral("AB12 CDE"));
         m_window->control<QComboBox>("cboVehicleList")->setFocus();
         QTest::keyClick(m_window.get(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), widget);

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+#include <cmath>
+
 // The History page's tree and means, and the Graph page's points, as read from a history file.
 class TestHistoryTable : public QObject
 {
@@ -41,6 +43,9 @@ private slots:
                 "Mean MPG for vehicle CAF is 20.00", "21/03/2005=20" });
         row("two MPGs whose sum is beyond a double: their mean", record("A", " 1E308") + record("A", " 1E308"), "X",
             { "A:2", "Mean MPG for vehicle A is " + QString::number(1e308, 'f', 2) });
+        row("byte-order mark before the first record; a torn last line counts nowhere",
+            "\xEF\xBB\xBF" + record("A", " 10.00") + "VehicleReg:B;MPG: 4", "A",
+            { "A:1", "Mean MPG for vehicle A is 10.00", "21/03/2005=10" });
         row("blank registration: no mean", record("   ", " 10.00") + record("", " 10.00"), "X", { "   :1", ":1" });
         // The second line's registration spells out the first record's text, so it goes under that record node; its
         // MPG counts for no vehicle, since no vehicle has that registration.
@@ -71,10 +76,68 @@ private slots:
         QStringList got;
         for (qint32 row = 0; row < table.rootCount(); ++row)
             got.append(table.text(table.root(row)) + u':' + QString::number(table.childCount(table.root(row))));
-        got += table.meanTexts(locale);
-        for (const GraphData::Point& point : GraphData::points(folder.path(), chosen, locale))
-            got.append(point.label() + u'=' + QString::number(point.mpg));
+        const MeanList means = table.means();
+        for (qsizetype i = 0; i < means.size(); ++i)
+            got.append(means.text(i, locale));
+        const GraphData::Points points = GraphData::points(folder.path(), chosen, locale);
+        for (qsizetype i = 0; i < points.size(); ++i)
+            got.append(points.label(i) + u'=' + QString::number(points.mpg(i)));
         QCOMPARE(got, shown);
+    }
+
+    // Each vehicle's records, interleaved in the file, come back under it in file order.
+    void recordsUnderTheirVehicleInFileOrder()
+    {
+        const HistoryFolder folder;
+        folder.write(record("A", "1") + record("B", "2") + record("A", "3") + "MPG:x\r\n" + record("C", "4")
+            + record("B", "5") + record("A", "6"));
+        HistoryTable table;
+        QVERIFY(HistoryTable::load(folder.path(), QLocale(QStringLiteral("en_GB")), table));
+        QStringList got;
+        for (qint32 row = 0; row < table.rootCount(); ++row) {
+            const qint32 vehicle = table.root(row);
+            QString mpgs = table.text(vehicle) + u':';
+            for (qint32 child = 0; child < table.childCount(vehicle); ++child) {
+                const qint32 node = table.child(vehicle, child);
+                QVERIFY(table.parent(node) == vehicle && table.row(node) == child);
+                mpgs += table.text(node).section(QStringLiteral("MPG:"), 1).left(1);
+            }
+            got.append(mpgs);
+        }
+        QCOMPARE(got, (QStringList { "A:136", "B:25", "C:4" }));
+    }
+
+    // The graph keeps a date as its digits and its form: every date and value comes back exactly.
+    void pointsKeepTheirDatesAndValues_data()
+    {
+        QTest::addColumn<QStringList>("dates"); // point i has date i modulo their number
+        QTest::addColumn<int>("count");
+        QTest::newRow("leading zeros") << QStringList { "01/02/2005 08:00:09", "21/12/2005 18:30:00" } << 2;
+        QTest::newRow("several forms") << QStringList { "3/21/05 2:35:12 PM", "20050321143512", "1/1/05 10:05:00 AM" }
+                                       << 3;
+        QTest::newRow("more than 14 digits, longer than 64 bytes: whole")
+            << QStringList { "2005-03-21 14:35:12.123", QString(70, u'x') + u'1', "21/03/2005" } << 3;
+        QTest::newRow("empty, other digits") << QStringList { "", "\u0662\u0661/03/2005", "21.03.2005" } << 3;
+        QTest::newRow("more forms and values than styles: whole")
+            << QStringList { "01/02/2005 08:00:09", "1/2/05 8:00 AM" } << 70'000;
+    }
+
+    void pointsKeepTheirDatesAndValues()
+    {
+        QFETCH(QStringList, dates);
+        QFETCH(int, count);
+        const auto mpg = [](int i) {
+            return i == 1 ? -0.0 : i * 0.25 - 1;
+        };
+        GraphData::Points points;
+        for (int i = 0; i < count; ++i)
+            points.append(dates[i % dates.size()].toUtf8(), mpg(i));
+        QCOMPARE(points.size(), count);
+        for (int i = 0; i < count; ++i) {
+            if (points.date(i) != dates[i % dates.size()] || points.mpg(i) != mpg(i)
+                || std::signbit(points.mpg(i)) != std::signbit(mpg(i)))
+                QFAIL(qPrintable(QStringLiteral("point %1: %2 %3").arg(i).arg(points.date(i)).arg(points.mpg(i))));
+        }
     }
 };
 

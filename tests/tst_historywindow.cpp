@@ -187,8 +187,10 @@ private slots:
         QFETCH(double, low);
         QFETCH(double, high);
         QTest::failOnWarning(QRegularExpression(QStringLiteral(".*"))); // as an axis refusing an infinite end warns
-        chart()->setPoints({ { QStringLiteral("01/02/2005"), low }, { QStringLiteral("02/02/2005"), high } },
-            QStringLiteral("AB12 CDE"));
+        GraphData::Points points;
+        points.append("01/02/2005", low);
+        points.append("02/02/2005", high);
+        chart()->setPoints(std::move(points), QStringLiteral("AB12 CDE"));
         const auto* axis = qobject_cast<QValueAxis*>(view()->chart()->axes(Qt::Vertical)[0]);
         QVERIFY(axis->min() <= low && high <= axis->max());
     }
@@ -213,12 +215,15 @@ private slots:
         QFETCH(QStringList, dates);
         QFETCH(QStringList, labels);
         const qsizetype count = dates.size();
-        std::vector<GraphData::Point> points;
-        for (qsizetype i = 0; i < count; ++i)
-            points.push_back({ dates[i], 30.0 + double(i * 7919 % 1000) / 100.0 });
-        points[size_t(count / 3)].mpg = 95.0; // the highest before the lowest, within one column
-        points[size_t(count / 3 + 1)].mpg = 5.0;
-        chart()->setPoints(points, QStringLiteral("AB12 CDE"));
+        GraphData::Points points;
+        for (qsizetype i = 0; i < count; ++i) {
+            // the highest before the lowest, within one column
+            const double mpg = i == count / 3 ? 95.0
+                : i == count / 3 + 1          ? 5.0
+                                              : 30.0 + static_cast<double>(i * 7919 % 1000) / 100.0;
+            points.append(dates[i].toUtf8(), mpg);
+        }
+        chart()->setPoints(std::move(points), QStringLiteral("AB12 CDE"));
         // The dates under the axis, without the invisible marks that tell equal dates apart.
         QStringList shown = qobject_cast<QCategoryAxis*>(view()->chart()->axes(Qt::Horizontal)[0])->categoriesLabels();
         QCOMPARE(shown.replaceInStrings(QString(u'\u200b'), QString()), labels);

@@ -8,7 +8,9 @@ namespace {
 
 QLocale withoutGrouping(QLocale locale)
 {
-    locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
+    // Setting the options makes a copy of the locale's data: a locale without grouping already is kept.
+    if (!locale.numberOptions().testFlag(QLocale::OmitGroupSeparator))
+        locale.setNumberOptions(locale.numberOptions() | QLocale::OmitGroupSeparator);
     return locale;
 }
 

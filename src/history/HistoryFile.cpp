@@ -132,13 +132,15 @@ void appendLine(const QString& filePath, const QString& line, SyncFunction sync)
         fail(file);
 }
 
-bool forEachLine(const QString& filePath, const std::function<void(QByteArrayView line)>& visit)
+namespace {
+
+// Opens the history for reading; false when it does not exist. Only a file that is not there is an empty
+// history: a link loop or a folder that cannot be searched is a failure with the system's reason, never a
+// history shown as empty.
+bool openForReading(QFile& file)
 {
-    QFile file(filePath);
-    // Only a file that is not there is an empty history: a link loop or a folder that cannot be searched is a
-    // failure with the system's reason, never a history shown as empty.
     struct stat info = {};
-    if (::stat(QFile::encodeName(filePath).constData(), &info) != 0) {
+    if (::stat(QFile::encodeName(file.fileName()).constData(), &info) != 0) {
         if (errno == ENOENT)
             return false;
         fail(file, systemReason());
@@ -149,48 +151,138 @@ bool forEachLine(const QString& filePath, const std::function<void(QByteArrayVie
         fail(file, QStringLiteral("The history is not a plain file."));
     if (!file.open(QIODevice::ReadOnly))
         fail(file);
+    return true;
+}
 
-    bool first = true;
-    const auto emitLine = [&visit, &first](QByteArrayView line) {
-        if (first && line.startsWith("\xEF\xBB\xBF")) // a UTF-8 byte-order mark, as some editors save
+// Cuts bytes into lines; a line left open at the end of one piece is carried into the next. A UTF-8 byte-order
+// mark before the first line is no part of it; a last line without a line break is a record only when it ends
+// with the record's last field whole: anything else is a save torn part-way (by a crash, or an older version).
+class LineSplitter
+{
+public:
+    explicit LineSplitter(const std::function<void(QByteArrayView line)>& visit)
+        : m_visit(visit)
+    {
+    }
+
+    // The lines that end in piece are visited as views into it, unless they began in an earlier piece.
+    void feed(QByteArrayView piece)
+    {
+        if (!m_carry.isEmpty()) {
+            const qsizetype end = piece.indexOf('\n');
+            if (end < 0) {
+                m_carry += piece;
+                return;
+            }
+            m_carry += piece.first(end);
+            visitLine(m_carry);
+            m_carry.clear();
+            piece = piece.sliced(end + 1);
+        }
+        m_carry = piece.sliced(feedLines(piece)).toByteArray();
+    }
+
+    // Visits the lines that end in bytes, as views into them; returns how many bytes they took.
+    qsizetype feedLines(QByteArrayView bytes)
+    {
+        const char* const first = bytes.data();
+        const char* const last = first + bytes.size();
+        const char* start = first;
+        while (const void* end = std::memchr(start, '\n', static_cast<size_t>(last - start))) {
+            const char* const lineEnd = static_cast<const char*>(end);
+            visitLine(QByteArrayView(start, lineEnd - start));
+            start = lineEnd + 1;
+        }
+        return start - first;
+    }
+
+    // The end of the bytes: what is left is the last line, without a line break.
+    void finish(QByteArrayView rest = {})
+    {
+        const QByteArrayView last = m_carry.isEmpty() ? rest : QByteArrayView(m_carry);
+        if (!last.isEmpty() && endsWithLastField(last))
+            visitLine(last);
+        m_carry.clear();
+    }
+
+private:
+    void visitLine(QByteArrayView line)
+    {
+        if (m_first && line.startsWith("\xEF\xBB\xBF"))
             line = line.sliced(3);
-        first = false;
+        m_first = false;
         if (line.endsWith('\r'))
             line.chop(1);
-        visit(line);
-    };
+        m_visit(line);
+    }
 
+    const std::function<void(QByteArrayView line)>& m_visit;
+    QByteArray m_carry;
+    bool m_first = true;
+};
+
+} // namespace
+
+bool forEachLine(const QString& filePath, const std::function<void(QByteArrayView line)>& visit)
+{
+    QFile file(filePath);
+    if (!openForReading(file))
+        return false;
     // A small history needs no larger buffer than itself; one that grows while read takes more reads.
-    QByteArray chunk(std::clamp(file.size(), qint64(1), qint64(ReadChunk)), Qt::Uninitialized);
-    QByteArray carry; // the start of a line that runs on into the next chunk
+    QByteArray chunk(std::clamp<qint64>(file.size(), 1, ReadChunk), Qt::Uninitialized);
+    LineSplitter lines(visit);
     for (;;) {
         const qint64 got = file.read(chunk.data(), chunk.size());
         if (got < 0)
             fail(file);
         if (got == 0)
             break;
-        QByteArrayView rest(chunk.constData(), got);
-        for (qsizetype end = rest.indexOf('\n'); end >= 0; end = rest.indexOf('\n')) {
-            if (carry.isEmpty()) {
-                emitLine(rest.first(end));
-            } else {
-                carry += rest.first(end);
-                emitLine(carry);
-                carry.clear();
-            }
-            rest = rest.sliced(end + 1);
-        }
-        carry += rest;
+        lines.feed(QByteArrayView(chunk.constData(), got));
     }
-    // A last line without a line break is a record only when it ends with the record's last field whole: anything
-    // else is a save torn part-way (by a crash, or an older version), and no record.
-    if (!carry.isEmpty() && endsWithLastField(carry))
-        emitLine(carry);
+    lines.finish();
+    return true;
+}
+
+bool readLines(const QString& filePath, QByteArray& bytes, const std::function<void(QByteArrayView line)>& visit)
+{
+    bytes.clear();
+    QFile file(filePath);
+    if (!openForReading(file))
+        return false;
+    // The lines of each chunk are visited as soon as it is read, while its bytes are still in the cache.
+    bytes.resize(std::max<qint64>(file.size(), 0));
+    LineSplitter lines(visit);
+    qsizetype size = 0;
+    qsizetype visited = 0;
+    while (size < bytes.size()) {
+        const qint64 got = file.read(bytes.data() + size, std::min(ReadChunk, bytes.size() - size));
+        if (got < 0)
+            fail(file);
+        if (got == 0)
+            break;
+        size += got;
+        visited += lines.feedLines(QByteArrayView(bytes).sliced(visited, size - visited));
+    }
+    bytes.resize(size); // a file that shrank meanwhile; the bytes stay where they are
+    lines.finish(QByteArrayView(bytes).sliced(visited));
     return true;
 }
 
 QString decode(QByteArrayView line)
 {
+    // ASCII reads the same in every encoding a system may have: most fields need no decoder. The high bits
+    // are gathered eight bytes at a time.
+    quint64 bits = 0;
+    qsizetype i = 0;
+    for (; i + 8 <= line.size(); i += 8) {
+        quint64 word = 0;
+        std::memcpy(&word, line.data() + i, 8);
+        bits |= word;
+    }
+    for (; i < line.size(); ++i)
+        bits |= static_cast<uchar>(line[i]);
+    if ((bits & Q_UINT64_C(0x8080808080808080)) == 0)
+        return QString::fromLatin1(line);
     // Each text on its own: an incomplete sequence at its end is a replacement character, never dropped, and a
     // leading U+FEFF is kept, so that two different byte strings are never shown as one.
     return QStringDecoder(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -31,6 +32,11 @@ void appendLine(const QString& filePath, const QString& line, SyncFunction sync 
 // false, visiting nothing, when the file does not exist (ENOENT). Throws AppError when it cannot be looked at,
 // opened or read, or is not a plain file.
 bool forEachLine(const QString& filePath, const std::function<void(QByteArrayView line)>& visit);
+
+// Reads the file, as long as it is when opened, into bytes, which hold nothing else afterwards, and visits its
+// lines as forEachLine does, each a view into bytes. Returns false, leaving bytes empty, when the file does not
+// exist; throws AppError as forEachLine does.
+bool readLines(const QString& filePath, QByteArray& bytes, const std::function<void(QByteArrayView line)>& visit);
 
 // A line's or field's bytes as text, decoded from the system's encoding on their own; bytes invalid there,
 // an incomplete sequence at the end too, become replacement characters.

@@ -1,25 +1,195 @@
 #include "HistoryTable.h"
 
+#include "ByteKeys.h"
 #include "HistoryFile.h"
 #include "MpgValues.h"
 #include "RecordField.h"
 #include "calc/Numbers.h"
 
-#include <QFileInfo>
-
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+
+// Reads the lines in file order. Each record gets its parent slot; at the end the records' line offsets are
+// put in order of slot, stably, in place.
+class HistoryTable::Builder
+{
+public:
+    Builder(HistoryTable& table, const QLocale& locale)
+        : m_table(table)
+        , m_mpgs(locale)
+    {
+    }
+
+    void addLine(QByteArrayView line)
+    {
+        static const QByteArrayView names[] = { "VehicleReg:", "MPG:" };
+        std::optional<QByteArrayView> fields[2];
+        RecordField::findEach(line, names, fields);
+        const auto& [registration, mpg] = fields;
+        if (!registration || !mpg)
+            return;
+        const qint32 record = static_cast<qint32>(m_offsets.size());
+
+        // The last registration again is the common case: the same vehicle's saves follow one another.
+        qint32 vehicle = NoNode;
+        const bool again = m_lastVehicle != NoNode && sameBytes(*registration, m_lastRegistration);
+        if (again)
+            vehicle = m_lastVehicle;
+        else if (const qint32* known = vehicleByRegistration().find(*registration))
+            vehicle = *known;
+        if (!again)
+            m_lastCouldNameRecord = registration->contains("VehicleReg:");
+        qint32 slot = FindVehicleNode(*registration, vehicle);
+        if (slot == NoNode) {
+            vehicle = static_cast<qint32>(m_table.m_vehicles.size());
+            const QByteArrayView bytes(m_table.m_bytes);
+            m_table.m_vehicles.push_back({ registration->data() - bytes.data(), registration->size() });
+            m_vehicleFirstRecord.push_back(record);
+            vehicleByRegistration().insert(*registration, vehicle);
+            slot = vehicle;
+        }
+        m_lastVehicle = vehicle;
+        m_lastRegistration = *registration;
+
+        // The tally belongs to the vehicle of that registration, whichever node the record went under.
+        if (vehicle != NoNode) {
+            if (const std::optional<double> value = m_mpgs.read(*mpg)) {
+                m_table.m_vehicles[static_cast<size_t>(vehicle)].addMpg(*value);
+            }
+        }
+
+        m_offsets.push_back(line.data() - m_table.m_bytes.constData());
+        m_slots.push_back(slot);
+        if (m_recordTextsIndexed)
+            indexRecordText(record);
+    }
+
+    // Orders the records by slot, each slot's in file order: a counting sort that reads the records once from
+    // the front and gives back what it has read, so that it needs hardly more than the records themselves.
+    void finish()
+    {
+        HistoryTable& t = m_table;
+        const qint32 vehicles = t.vehicleCount();
+        const qsizetype records = m_offsets.size();
+        const auto finalSlot = [vehicles](qint32 slot) {
+            return slot >= 0 ? slot : vehicles + RecordParentSlots - slot;
+        };
+
+        t.m_childStart.assign(static_cast<size_t>(vehicles) + m_recordParentRecords.size() + 1, 0);
+        for (qsizetype i = 0; i < records; ++i)
+            ++t.m_childStart[static_cast<size_t>(finalSlot(m_slots[i])) + 1];
+        for (size_t s = 1; s < t.m_childStart.size(); ++s)
+            t.m_childStart[s] += t.m_childStart[s - 1];
+
+        // The record parents' positions, met in file order.
+        std::vector<std::pair<qint32, qint32>> parents; // record, then its slot
+        for (size_t k = 0; k < m_recordParentRecords.size(); ++k)
+            parents.emplace_back(m_recordParentRecords[k], vehicles + static_cast<qint32>(k));
+        std::sort(parents.begin(), parents.end());
+        t.m_recordParents.resize(m_recordParentRecords.size());
+        auto parent = parents.cbegin();
+
+        std::vector<qint32> next(t.m_childStart.begin(), t.m_childStart.end() - 1);
+        t.m_lineOffsets.setSize(records);
+        for (qsizetype i = 0; i < records; ++i) {
+            const qint32 position = next[static_cast<size_t>(finalSlot(m_slots[i]))]++;
+            t.m_lineOffsets.set(position, m_offsets[i]);
+            if (parent != parents.cend() && parent->first == i) {
+                t.m_recordParents[static_cast<size_t>(parent->second - vehicles)] = vehicles + position;
+                t.m_slotOfRecordParent.insert(vehicles + position, parent->second);
+                ++parent;
+            }
+            if (i % 4096 == 0) {
+                m_offsets.releaseBefore(i);
+                m_slots.releaseBefore(i);
+            }
+        }
+        m_offsets = {};
+        m_slots = {};
+    }
+
+private:
+    // The first node, in the order the nodes were added, whose text is the registration, as the slot of its
+    // children: the vehicle's (the registration's vehicle, or NoNode), or a record's that comes before it.
+    qint32 FindVehicleNode(QByteArrayView registration, qint32 vehicle)
+    {
+        const qint32 parentRecord = m_lastCouldNameRecord ? recordNamed(registration, vehicle) : NoNode;
+        return parentRecord != NoNode ? recordParentSlot(parentRecord) : vehicle;
+    }
+
+    // Made once the file's bytes have their place: its keys are views into them.
+    ByteKeyed<qint32>& vehicleByRegistration()
+    {
+        if (!m_vehicleByRegistration)
+            m_vehicleByRegistration.emplace(m_table.m_bytes);
+        return *m_vehicleByRegistration;
+    }
+
+    // The record (by number in file order) whose node comes before the vehicle's node and whose text is the
+    // registration, or NoNode. Asked only of a registration holding "VehicleReg:", as every record's text does.
+    qint32 recordNamed(QByteArrayView registration, qint32 vehicle)
+    {
+        if (!m_recordTextsIndexed) {
+            m_recordTextsIndexed = true;
+            for (qint32 record = 0; record < m_offsets.size(); ++record)
+                indexRecordText(record);
+        }
+        const qint32 record = m_recordByText.value(HistoryFile::decode(registration), NoNode);
+        // A vehicle's node was added just before its first record's.
+        if (record == NoNode || (vehicle != NoNode && m_vehicleFirstRecord[static_cast<size_t>(vehicle)] <= record))
+            return NoNode;
+        return record;
+    }
+
+    void indexRecordText(qint32 record)
+    {
+        QString text = HistoryFile::decode(m_table.line(m_offsets[record])).replace(u';', u' ');
+        if (!m_recordByText.contains(text)) // the first record of each text wins
+            m_recordByText.insert(std::move(text), record);
+    }
+
+    // Record parents' slots while reading are RecordParentSlots - k, k counting them in the order they first got a
+    // child: below NoNode, which stays "no node".
+    static constexpr qint32 RecordParentSlots = NoNode - 1;
+    qint32 recordParentSlot(qint32 record)
+    {
+        const auto found = std::find(m_recordParentRecords.begin(), m_recordParentRecords.end(), record);
+        if (found != m_recordParentRecords.end())
+            return RecordParentSlots - static_cast<qint32>(found - m_recordParentRecords.begin());
+        m_recordParentRecords.push_back(record);
+        return RecordParentSlots - static_cast<qint32>(m_recordParentRecords.size() - 1);
+    }
+
+    HistoryTable& m_table;
+    MpgValues m_mpgs;
+    std::optional<ByteKeyed<qint32>> m_vehicleByRegistration;
+    qint32 m_lastVehicle = NoNode;
+    QByteArrayView m_lastRegistration;
+    bool m_lastCouldNameRecord = false; // whether the last registration holds "VehicleReg:"
+    std::vector<qint32> m_vehicleFirstRecord;
+    // By record in file order: where its line starts, and its parent's slot.
+    BlockArray<qsizetype> m_offsets;
+    BlockArray<qint32> m_slots;
+    std::vector<qint32> m_recordParentRecords;
+    QHash<QString, qint32> m_recordByText; // built only once a registration could name a record
+    bool m_recordTextsIndexed = false;
+};
 
 bool HistoryTable::load(const QString& historyFilePath, const QLocale& locale, HistoryTable& table)
 {
     table.clear();
-    table.m_lines.reserve(QFileInfo(historyFilePath).size());
-    MpgValues mpgs(locale);
-    return HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
-        const std::optional<QByteArrayView> reg = RecordField::find(line, "VehicleReg:");
-        const std::optional<QByteArrayView> mpg = RecordField::find(line, "MPG:");
-        if (reg && mpg)
-            table.addRecord(line, *reg, mpgs.read(*mpg));
-    });
+    Builder builder(table, locale);
+    bool exists = false;
+    try {
+        exists = HistoryFile::readLines(
+            historyFilePath, table.m_bytes, [&builder](QByteArrayView line) { builder.addLine(line); });
+    } catch (...) {
+        builder.finish();
+        throw;
+    }
+    builder.finish();
+    return exists;
 }
 
 void HistoryTable::clear()
@@ -27,84 +197,65 @@ void HistoryTable::clear()
     *this = HistoryTable();
 }
 
-void HistoryTable::addRecord(QByteArrayView line, QByteArrayView registration, std::optional<double> mpg)
+qint32 HistoryTable::slotOf(qint32 node) const
 {
-    m_records.push_back({ m_lines.size(), line.size() });
-    m_lines.append(line);
-
-    const qint32* vehicleNode = m_vehicleByRegistration.find(registration);
-    qint32 parent = FindVehicleNode(registration, vehicleNode ? *vehicleNode : NoNode);
-    if (parent == NoNode) {
-        m_vehicles.push_back({ HistoryFile::decode(registration), NoNode });
-        parent = addNode(NoNode, qint32(m_vehicles.size() - 1));
-        m_vehicles.back().node = parent;
-        vehicleNode = &m_vehicleByRegistration.insert(registration, parent);
-    }
-
-    // The tally belongs to the vehicle of that registration, whichever node the record went under.
-    if (mpg && vehicleNode) {
-        Vehicle& vehicle = m_vehicles[size_t(m_nodes[size_t(*vehicleNode)].item)];
-        vehicle.addMpg(*mpg);
-    }
-
-    const qint32 node = addNode(parent, qint32(m_records.size() - 1));
-    if (m_recordTextsIndexed)
-        indexRecordText(node);
+    if (isVehicle(node))
+        return node;
+    return m_slotOfRecordParent.value(node, NoNode);
 }
 
-qint32 HistoryTable::addNode(qint32 parent, qint32 item)
+qint32 HistoryTable::slotAt(qsizetype position) const
 {
-    const qint32 node = qint32(m_nodes.size());
-    std::vector<qint32>& siblings = parent == NoNode ? m_roots : m_children[parent];
-    m_nodes.push_back({ parent, qint32(siblings.size()), item });
-    siblings.push_back(node);
-    return node;
+    const auto after = std::upper_bound(m_childStart.begin(), m_childStart.end(), position);
+    return static_cast<qint32>(after - m_childStart.begin()) - 1;
 }
 
 qint32 HistoryTable::childCount(qint32 node) const
 {
-    const auto children = m_children.constFind(node);
-    return children == m_children.constEnd() ? 0 : qint32(children->size());
+    const qint32 slot = slotOf(node);
+    if (slot == NoNode)
+        return 0;
+    return m_childStart[static_cast<size_t>(slot) + 1] - m_childStart[static_cast<size_t>(slot)];
 }
 
 qint32 HistoryTable::child(qint32 node, qint32 row) const
 {
-    return m_children.constFind(node)->at(size_t(row));
+    return vehicleCount() + m_childStart[static_cast<size_t>(slotOf(node))] + row;
+}
+
+qint32 HistoryTable::parent(qint32 node) const
+{
+    if (isVehicle(node))
+        return NoNode;
+    const qint32 slot = slotAt(node - vehicleCount());
+    return slot < vehicleCount() ? slot : m_recordParents[static_cast<size_t>(slot - vehicleCount())];
+}
+
+qint32 HistoryTable::row(qint32 node) const
+{
+    if (isVehicle(node))
+        return node;
+    const qint32 position = node - vehicleCount();
+    return position - m_childStart[static_cast<size_t>(slotAt(position))];
+}
+
+QByteArrayView HistoryTable::line(qsizetype start) const
+{
+    const QByteArrayView rest = QByteArrayView(m_bytes).sliced(start);
+    const void* end = std::memchr(rest.data(), '\n', static_cast<size_t>(rest.size()));
+    QByteArrayView found = end ? rest.first(static_cast<const char*>(end) - rest.data()) : rest;
+    if (found.endsWith('\r'))
+        found.chop(1);
+    return found;
 }
 
 QString HistoryTable::text(qint32 node) const
 {
-    const Node& n = m_nodes[size_t(node)];
-    if (n.parent == NoNode)
-        return m_vehicles[size_t(n.item)].registration;
-    const Record& record = m_records[size_t(n.item)];
-    return HistoryFile::decode(QByteArrayView(m_lines).sliced(record.offset, record.length)).replace(u';', u' ');
-}
-
-void HistoryTable::indexRecordText(qint32 node)
-{
-    QString recordText = text(node);
-    if (!m_recordNodeByText.contains(recordText)) // the first node of each text wins
-        m_recordNodeByText.insert(std::move(recordText), node);
-}
-
-qint32 HistoryTable::FindVehicleNode(QByteArrayView registration, qint32 vehicle)
-{
-    // Every record node's text holds its "VehicleReg:" field, so only such a text can name a record node.
-    if (!registration.contains("VehicleReg:"))
-        return vehicle;
-    const QString text = HistoryFile::decode(registration);
-    if (!m_recordTextsIndexed) {
-        m_recordTextsIndexed = true;
-        for (qint32 node = 0; node < nodeCount(); ++node) {
-            if (!isVehicle(node))
-                indexRecordText(node);
-        }
+    if (isVehicle(node)) {
+        const Vehicle& vehicle = m_vehicles[static_cast<size_t>(node)];
+        return HistoryFile::decode(QByteArrayView(m_bytes).sliced(vehicle.registration, vehicle.registrationLength));
     }
-    const qint32 record = m_recordNodeByText.value(text, NoNode);
-    if (record == NoNode || (vehicle != NoNode && vehicle < record))
-        return vehicle;
-    return record;
+    return HistoryFile::decode(line(m_lineOffsets[node - vehicleCount()])).replace(u';', u' ');
 }
 
 void HistoryTable::Vehicle::addMpg(double mpg)
@@ -124,17 +275,34 @@ void HistoryTable::Vehicle::addMpg(double mpg)
 
 double HistoryTable::Vehicle::meanMpg() const
 {
-    return std::ldexp(mpgSum / double(mpgCount), mpgScale);
+    return std::ldexp(mpgSum / static_cast<double>(mpgCount), mpgScale);
 }
 
-QStringList HistoryTable::meanTexts(const QLocale& locale) const
+MeanList HistoryTable::means() const
 {
-    QStringList texts;
-    for (const Vehicle& vehicle : m_vehicles) {
-        if (vehicle.registration.trimmed().isEmpty() || vehicle.mpgCount == 0)
+    MeanList list;
+    for (qint32 vehicle = 0; vehicle < vehicleCount(); ++vehicle) {
+        const Vehicle& tally = m_vehicles[static_cast<size_t>(vehicle)];
+        if (tally.mpgCount == 0)
             continue;
-        texts.append(QStringLiteral("Mean MPG for vehicle ") + vehicle.registration + QStringLiteral(" is ")
-            + Numbers::formatTwoDecimals(vehicle.meanMpg(), locale));
+        const QByteArrayView registration
+            = QByteArrayView(m_bytes).sliced(tally.registration, tally.registrationLength);
+        // A registration that begins with a visible ASCII character is not blank: only others are decoded to see.
+        const bool visible = !registration.isEmpty() && registration.front() > ' ' && registration.front() < 0x7f;
+        if (!visible && text(vehicle).trimmed().isEmpty())
+            continue;
+        list.m_registrations.append(registration);
+        list.m_ends.push_back(list.m_registrations.size());
+        list.m_means.push_back(tally.meanMpg());
     }
-    return texts;
+    return list;
+}
+
+QString MeanList::text(qsizetype i, const QLocale& locale) const
+{
+    const qsizetype start = i == 0 ? 0 : m_ends[static_cast<size_t>(i - 1)];
+    const QByteArrayView registration
+        = QByteArrayView(m_registrations).sliced(start, m_ends[static_cast<size_t>(i)] - start);
+    return QStringLiteral("Mean MPG for vehicle ") + HistoryFile::decode(registration) + QStringLiteral(" is ")
+        + Numbers::formatTwoDecimals(m_means[static_cast<size_t>(i)], locale);
 }

@@ -30,7 +30,7 @@ public:
     }
 
 private:
-    static constexpr size_t MaxRemembered = 1 << 16;
+    static constexpr qsizetype MaxRemembered = 1 << 16;
     QLocale m_locale;
     ByteKeyed<std::optional<double>> m_values;
 };

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "ByteKeys.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
+#include <cstring>
 #include <optional>
 
 // A history line holds fields written as name, ":", value and ";". A field is found where its name and ":"
@@ -33,6 +36,30 @@ template <typename View, typename Char> std::optional<View> find(View line, View
 inline std::optional<QByteArrayView> find(QByteArrayView line, QByteArrayView nameWithColon)
 {
     return find(line, nameWithColon, ';');
+}
+
+// Several fields of a line in one walk along it: found[k] is what find(line, names[k]) gives.
+template <size_t Count>
+void findEach(QByteArrayView line, const QByteArrayView (&names)[Count], std::optional<QByteArrayView> (&found)[Count])
+{
+    size_t missing = Count;
+    const char* const end = line.data() + line.size();
+    for (const char* start = line.data(); missing > 0;) {
+        const void* separator = std::memchr(start, ';', static_cast<size_t>(end - start));
+        const char* stop = separator ? static_cast<const char*>(separator) : end;
+        const QByteArrayView field(start, stop - start);
+        for (size_t k = 0; k < Count; ++k) {
+            // The first character rules out most fields before a full comparison.
+            if (!found[k] && field.size() >= names[k].size() && field.front() == names[k].front()
+                && sameBytes(field.data(), names[k].data(), names[k].size())) {
+                found[k] = field.sliced(names[k].size());
+                --missing;
+            }
+        }
+        if (!separator)
+            break;
+        start = stop + 1;
+    }
 }
 
 inline std::optional<QStringView> find(QStringView line, QStringView nameWithColon)

@@ -7,12 +7,15 @@
 
 namespace VehicleList {
 
-QStringList registrations(const QString& historyFilePath)
+TextArray registrations(const QString& historyFilePath)
 {
-    QStringList result;
+    TextArray result;
     ByteKeyed<bool> seen;
     HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
-        const std::optional<QByteArrayView> reg = RecordField::find(line, "VehicleReg:");
+        static const QByteArrayView name[] = { "VehicleReg:" };
+        std::optional<QByteArrayView> field[1];
+        RecordField::findEach(line, name, field);
+        const std::optional<QByteArrayView>& reg = field[0];
         if (!reg || seen.find(*reg))
             return;
         seen.insert(*reg, true);

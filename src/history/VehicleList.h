@@ -1,13 +1,14 @@
 #pragma once
 
+#include "TextArray.h"
+
 #include <QString>
-#include <QStringList>
 
 namespace VehicleList {
 
 // The distinct registrations of the history file, each once, in the order of their first appearance, exactly
 // as written (case and blanks kept). Lines without a registration are passed over. Throws AppError when the
 // file exists but cannot be read.
-QStringList registrations(const QString& historyFilePath);
+TextArray registrations(const QString& historyFilePath);
 
 } // namespace VehicleList

@@ -246,6 +246,9 @@ void frmTripLedger::tbsData_Click()
     });
     if (!switched)
         return;
+    // The tree is read again whenever its page is shown: out of sight, it holds no copy of the history.
+    if (index != 2)
+        m_historyModel->clear();
     if (index == 2)
         LoadHistoricalData();
     else if (index == 3)
@@ -265,7 +268,10 @@ void frmTripLedger::LoadHistoricalData()
             throw;
         }
         m_historyModel->setTable(std::move(table));
-        m_meanModel->setTexts(m_historyModel->table().meanTexts(m_environment.locale));
+        // Each mean's text is made when the list shows it.
+        const MeanList means = m_historyModel->table().means();
+        m_meanModel->setTexts(means.size(),
+            [means, locale = m_environment.locale](qsizetype entry) { return means.text(entry, locale); });
         setStatus(QStringLiteral("Historical Data Loaded."));
     });
 }
@@ -282,7 +288,7 @@ void frmTripLedger::LoadGraphData(bool blnQuiet)
                     QStringLiteral("No Data To Save"), QMessageBox::Information);
             return;
         }
-        std::vector<GraphData::Point> points = GraphData::points(historyFilePath(), chosen, m_environment.locale);
+        GraphData::Points points = GraphData::points(historyFilePath(), chosen, m_environment.locale);
         if (points.empty()) {
             mscMileage->clear(); // never another vehicle's points under this one's name
             throw AppError(QStringLiteral("Graph Data Check Failure"),

@@ -4,10 +4,12 @@
 
 namespace DisplayText {
 
-QString oneLine(const QString& text)
+QString oneLine(QStringView text)
 {
-    QString shown = text;
-    if (text.size() > MaxLength) {
+    QString shown;
+    if (text.size() <= MaxLength) {
+        shown = text.toString();
+    } else {
         qsizetype head = MaxLength / 2;
         qsizetype tail = text.size() - (MaxLength - 1 - head);
         // Never half of a surrogate pair.
@@ -15,7 +17,7 @@ QString oneLine(const QString& text)
             --head;
         if (text[tail].isLowSurrogate())
             ++tail;
-        shown = text.left(head) + QChar(u'\u2026') + text.mid(tail);
+        shown = text.first(head).toString() + QChar(u'\u2026') + text.sliced(tail).toString();
     }
     // A line break inside a field (a damaged file) would make its row taller than one line.
     const auto isBreak = [](QChar c) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 // How a text read from the history file is shown in a list, a tree or a box: on one line, and no longer than
 // MaxLength characters. A longer text loses its middle to an ellipsis, so that its start and its end (a
@@ -9,6 +10,6 @@ namespace DisplayText {
 
 constexpr qsizetype MaxLength = 300;
 
-QString oneLine(const QString& text);
+QString oneLine(QStringView text);
 
 } // namespace DisplayText

@@ -135,18 +135,18 @@ void MileageChart::clear()
     setPoints({}, QString());
 }
 
-void MileageChart::setPoints(std::vector<GraphData::Point> points, const QString& vehicle)
+void MileageChart::setPoints(GraphData::Points points, const QString& vehicle)
 {
     m_points = std::move(points);
     m_vehicle = vehicle;
     m_highlighted = -1;
     m_ring->clear();
-    const qsizetype count = qsizetype(m_points.size());
+    const qsizetype count = m_points.size();
 
     double low = 0;
     double high = 1;
     for (qsizetype i = 0; i < count; ++i) {
-        const double mpg = m_points[size_t(i)].mpg;
+        const double mpg = m_points.mpg(i);
         low = i == 0 ? mpg : std::min(low, mpg);
         high = i == 0 ? mpg : std::max(high, mpg);
     }
@@ -157,12 +157,12 @@ void MileageChart::setPoints(std::vector<GraphData::Point> points, const QString
     m_timeAxis->setStartValue(-0.5);
     const qsizetype step = std::max<qsizetype>(1, (count + MaxLabels - 1) / MaxLabels);
     for (qsizetype i = 0; i < count; i += step) {
-        QString label = m_points[size_t(i)].label().toHtmlEscaped(); // the axis draws its labels as rich text
+        QString label = m_points.label(i).toHtmlEscaped(); // the axis draws its labels as rich text
         while (m_timeAxis->categoriesLabels().contains(label))
             label += QChar(Disambiguator);
-        m_timeAxis->append(label, double(i));
+        m_timeAxis->append(label, static_cast<double>(i));
     }
-    m_timeAxis->setRange(-0.5, std::max<double>(0.5, double(count) - 0.5));
+    m_timeAxis->setRange(-0.5, std::max<double>(0.5, static_cast<double>(count) - 0.5));
 
     // Empty, the chart asks for a vehicle rather than show axes that mean nothing.
     m_timeAxis->setVisible(count > 0);
@@ -193,7 +193,7 @@ QString MileageChart::title() const
 
 QPoint MileageChart::pointPosition(qsizetype i) const
 {
-    const QPointF inChart = m_chart->mapToPosition(QPointF(double(i), m_points[size_t(i)].mpg), m_series);
+    const QPointF inChart = m_chart->mapToPosition(QPointF(static_cast<double>(i), m_points.mpg(i)), m_series);
     return m_view->viewport()->mapToGlobal(m_view->mapFromScene(m_chart->mapToScene(inChart)));
 }
 
@@ -204,7 +204,7 @@ int MileageChart::ringSize() const
 
 void MileageChart::keyPressEvent(QKeyEvent* event)
 {
-    const qsizetype count = qsizetype(m_points.size());
+    const qsizetype count = m_points.size();
     const qsizetype at = m_highlighted;
     const qsizetype tenth = std::max<qsizetype>(1, count / 10);
     // Where each key leads; before the walk's first key every key but End leads to the first point.
@@ -243,7 +243,7 @@ void MileageChart::highlight(qsizetype i)
 {
     m_highlighted = i;
     m_ring->setMarkerSize(double(ringSize()));
-    m_ring->replace({ QPointF(double(i), m_points[size_t(i)].mpg) });
+    m_ring->replace({ QPointF(static_cast<double>(i), m_points.mpg(i)) });
     QToolTip::showText(pointPosition(i) + QPoint(ringSize() / 2, 0),
         Qt::convertFromPlainText(toolTipText(i), Qt::WhiteSpacePre), m_view);
     QAccessibleEvent focused(this, QAccessible::Focus);
@@ -253,8 +253,8 @@ void MileageChart::highlight(qsizetype i)
 
 void MileageChart::showToolTip(const QPointF& at, bool entered)
 {
-    const qsizetype i = qsizetype(std::lround(at.x()));
-    if (!entered || i < 0 || i >= qsizetype(m_points.size())) {
+    const qsizetype i = static_cast<qsizetype>(std::lround(at.x()));
+    if (!entered || i < 0 || i >= m_points.size()) {
         QToolTip::hideText();
         return;
     }
@@ -263,6 +263,5 @@ void MileageChart::showToolTip(const QPointF& at, bool entered)
 
 QString MileageChart::toolTipText(qsizetype i) const
 {
-    const GraphData::Point& point = m_points[size_t(i)];
-    return point.date + QStringLiteral("\nMPG: ") + Numbers::formatTwoDecimals(point.mpg, locale());
+    return m_points.date(i) + QStringLiteral("\nMPG: ") + Numbers::formatTwoDecimals(m_points.mpg(i), locale());
 }

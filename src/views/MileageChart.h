@@ -4,8 +4,6 @@
 
 #include <QWidget>
 
-#include <vector>
-
 class QCategoryAxis;
 class QChart;
 class QChartView;
@@ -33,10 +31,10 @@ public:
     explicit MileageChart(QWidget* parent = nullptr);
 
     // Draws the points of the vehicle shown as `vehicle`; the walk starts again with nothing highlighted.
-    void setPoints(std::vector<GraphData::Point> points, const QString& vehicle);
+    void setPoints(GraphData::Points points, const QString& vehicle);
     void clear();
 
-    const std::vector<GraphData::Point>& points() const { return m_points; }
+    const GraphData::Points& points() const { return m_points; }
     const QString& vehicle() const { return m_vehicle; }
     // The chart's title: what an empty chart says instead of a line.
     QString title() const;
@@ -58,7 +56,7 @@ private:
     QString toolTipText(qsizetype i) const;
     void highlight(qsizetype i);
 
-    std::vector<GraphData::Point> m_points;
+    GraphData::Points m_points;
     QString m_vehicle;
     qsizetype m_highlighted = -1;
     QChart* m_chart; // owned by m_view's scene

@@ -8,31 +8,32 @@
 #include <QPointer>
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 
 // The description of a chart of at least one point.
-QString summary(const std::vector<GraphData::Point>& points, const QString& vehicle, const QLocale& locale)
+QString summary(const GraphData::Points& points, const QString& vehicle, const QLocale& locale)
 {
-    const auto byMpg = [](const GraphData::Point& a, const GraphData::Point& b) {
-        return a.mpg < b.mpg;
-    };
-    const auto [lowest, highest] = std::minmax_element(points.cbegin(), points.cend(), byMpg);
+    const qsizetype count = points.size();
+    double lowest = points.mpg(0);
+    double highest = lowest;
+    for (qsizetype i = 1; i < count; ++i) {
+        lowest = std::min(lowest, points.mpg(i));
+        highest = std::max(highest, points.mpg(i));
+    }
     const auto mpg = [&locale](double value) {
         return Numbers::formatTwoDecimals(value, locale);
     };
-    const qsizetype count = qsizetype(points.size());
     // One pass over all the arguments: a % in a registration or a date is never taken for a place.
     return QStringLiteral("%1: %2 %3 from %4 to %5; lowest %6, highest %7, latest %8 MPG.")
         .arg(vehicle, locale.toString(count),
-            count == 1 ? QStringLiteral("calculation") : QStringLiteral("calculations"), points.front().date,
-            points.back().date, mpg(lowest->mpg), mpg(highest->mpg), mpg(points.back().mpg));
+            count == 1 ? QStringLiteral("calculation") : QStringLiteral("calculations"), points.date(0),
+            points.date(count - 1), mpg(lowest), mpg(highest), mpg(points.mpg(count - 1)));
 }
 
-QString pointName(const GraphData::Point& point, const QLocale& locale)
+QString pointName(const GraphData::Points& points, qsizetype i, const QLocale& locale)
 {
-    return point.date + QStringLiteral(", MPG ") + Numbers::formatTwoDecimals(point.mpg, locale);
+    return points.date(i) + QStringLiteral(", MPG ") + Numbers::formatTwoDecimals(points.mpg(i), locale);
 }
 
 // The calculation the walk has reached. A new one is made for every calculation reached, so that a screen
@@ -48,7 +49,7 @@ public:
 
     qsizetype index() const { return m_index; }
 
-    bool isValid() const override { return m_chart && m_index < qsizetype(m_chart->points().size()); }
+    bool isValid() const override { return m_chart && m_index < m_chart->points().size(); }
     QObject* object() const override { return nullptr; }
     QWindow* window() const override { return m_chart ? parent()->window() : nullptr; }
     QAccessibleInterface* parent() const override { return QAccessible::queryAccessibleInterface(m_chart); }
@@ -63,7 +64,7 @@ public:
     {
         if (t != QAccessible::Name || !isValid())
             return QString();
-        return pointName(m_chart->points()[size_t(m_index)], m_chart->locale());
+        return pointName(m_chart->points(), m_index, m_chart->locale());
     }
 
     QRect rect() const override

@@ -4,11 +4,11 @@
 
 namespace PlotReduction {
 
-QList<QPointF> drawnPoints(const std::vector<GraphData::Point>& points)
+QList<QPointF> drawnPoints(const GraphData::Points& points)
 {
-    const qsizetype count = qsizetype(points.size());
+    const qsizetype count = points.size();
     const auto point = [&points](qsizetype i) {
-        return QPointF(double(i), points[size_t(i)].mpg);
+        return QPointF(static_cast<double>(i), points.mpg(i));
     };
     QList<QPointF> drawn;
     if (count <= DrawnWhole) {
@@ -24,15 +24,21 @@ QList<QPointF> drawnPoints(const std::vector<GraphData::Point>& points)
         const qsizetype end = column * count / Columns;
         qsizetype lowest = first;
         qsizetype highest = first;
+        double low = points.mpg(first);
+        double high = low;
         for (qsizetype i = first + 1; i < end; ++i) {
-            const double mpg = points[size_t(i)].mpg;
-            if (mpg < points[size_t(lowest)].mpg)
+            const double mpg = points.mpg(i);
+            if (mpg < low) {
                 lowest = i;
-            if (mpg > points[size_t(highest)].mpg)
+                low = mpg;
+            }
+            if (mpg > high) {
                 highest = i;
+                high = mpg;
+            }
         }
         for (const qsizetype i : { first, std::min(lowest, highest), std::max(lowest, highest), end - 1 }) {
-            if (drawn.isEmpty() || drawn.last().x() < double(i))
+            if (drawn.isEmpty() || drawn.last().x() < static_cast<double>(i))
                 drawn.append(point(i));
         }
         first = end;

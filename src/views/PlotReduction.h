@@ -5,8 +5,6 @@
 #include <QList>
 #include <QPointF>
 
-#include <vector>
-
 // The points of the mileage line worth drawing, point i at x = i. A plot is only so many pixels across: a long
 // series is cut into runs of consecutive points, one run a column, and each run keeps its first, lowest,
 // highest and last point. The line through those covers the same pixels as the line through all of them.
@@ -18,6 +16,6 @@ constexpr qsizetype DrawnWhole = 4096;
 constexpr qsizetype Columns = 1024;
 
 // The points to draw, in x order, each once.
-QList<QPointF> drawnPoints(const std::vector<GraphData::Point>& points);
+QList<QPointF> drawnPoints(const GraphData::Points& points);
 
 } // namespace PlotReduction

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "history/TextArray.h"
+
 #include <QAbstractListModel>
 #include <QIcon>
 #include <QStringList>
+
+#include <functional>
 
 // A list of texts from the history file, however many and however long, filled in one reset so that a view
 // lays it out once. Each entry is shown on one line, cut to a display length (DisplayRole); its
@@ -16,13 +20,18 @@ public:
 
     // The image shown beside every entry. Empty: no image.
     void setImageKey(const QString& key);
-    void setTexts(QStringList texts);
-    const QStringList& texts() const { return m_texts; }
+    void setTexts(TextArray texts);
+    // count entries, whose texts textOf makes when a view asks for them.
+    void setTexts(qsizetype count, std::function<QString(qsizetype entry)> textOf);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    QStringList m_texts;
+    TextArray m_texts;
+    qsizetype m_count = 0;
+    std::function<QString(qsizetype entry)> m_textOf; // when set, the texts' maker instead of m_texts
+    mutable QString m_shown; // how m_shownEntry, the last made entry shown, is shown
+    mutable qsizetype m_shownEntry = -1;
     QIcon m_image;
 };
