@@ -47,6 +47,10 @@ inline bool sameBytes(QByteArrayView left, QByteArrayView right)
     return left.size() == right.size() && sameBytes(left.data(), right.data(), left.size());
 }
 
+// Why not QHash<QByteArray, Value>, found through QByteArray::fromRawData: in the benchmark it made the History,
+// Graph and vehicle-list rebuilds of a 1,000,000-line history 3 to 10 times slower (the vehicle list of one vehicle
+// 333 ms against 34 ms; of 50 vehicles 348 ms against 39 ms): Qt 6.4's seeded hash of an 8-byte QByteArray, which
+// QHash always uses, took about 150 ns a key. Even unseeded (QT_HASH_SEED=0, not for use) it was 5-12% slower.
 template <typename Value> class ByteKeyed
 {
 public:
