@@ -260,14 +260,10 @@ void frmTripLedger::LoadHistoricalData()
     trapped(QStringLiteral("Load Data Error"), [this] {
         setStatus(QStringLiteral("Loading Historical Data."));
         m_historyModel->clear();
-        HistoryTable table;
-        try {
-            HistoryTable::load(historyFilePath(), m_environment.locale, table);
-        } catch (...) {
-            m_historyModel->setTable(std::move(table)); // what was read before the failure stays shown
-            throw;
-        }
-        m_historyModel->setTable(std::move(table));
+        HistoryTable::Loaded loaded = HistoryTable::load(historyFilePath(), m_environment.locale);
+        m_historyModel->setTable(std::move(loaded.table)); // what was read before a failure stays shown
+        if (loaded.error)
+            throw *loaded.error;
         // Each mean's text is made when the list shows it.
         const MeanList means = m_historyModel->table().means();
         m_meanModel->setTexts(means.size(),
