@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 
@@ -237,13 +238,8 @@ void frmTripLedger::LoadVehicleList()
 void frmTripLedger::tbsData_Click()
 {
     const int index = tbsData->currentIndex() + 1;
-    const bool switched = trapped(QStringLiteral("Tab Data Error"), [&] {
-        if (index < 1 || index > 3)
-            return;
-        fraHistory->setVisible(index == 2);
-        fraCalc->setVisible(index == 1);
-        fraChart->setVisible(index == 3);
-    });
+    // The pages stand in the tabs' order; an index without a page changes nothing.
+    const bool switched = trapped(QStringLiteral("Tab Data Error"), [&] { m_pages->setCurrentIndex(index - 1); });
     if (!switched)
         return;
     // The tree is read again whenever its page is shown: out of sight, it holds no copy of the history.
