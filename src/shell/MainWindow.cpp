@@ -79,7 +79,7 @@ bool frmTripLedger::Form_Load()
 {
     if (!DetectLocale())
         return false;
-    fraCalc->setVisible(true);
+    m_pages->setCurrentWidget(fraCalc);
     LoadVehicleList();
     return true;
 }
