@@ -59,8 +59,7 @@ void readAll(const QLocale& locale)
 {
     const QStringList registrations = VehicleList::registrations(historyPath()).toStringList();
 
-    HistoryTable table;
-    HistoryTable::load(historyPath(), locale, table);
+    const HistoryTable table = HistoryTable::load(historyPath(), locale).table;
     checkTree(table);
     const MeanList means = table.means();
     for (qsizetype i = 0; i < means.size(); ++i)

@@ -110,11 +110,18 @@ QList<QPair<QString, double>> listed(const GraphData::Points& points)
     return list;
 }
 
+// The table as the History page reads it: reading what the program wrote never fails.
+HistoryTable loadTable(const QLocale& reader)
+{
+    HistoryTable::Loaded loaded = HistoryTable::load(historyPath(), reader);
+    check(!loaded.error, "the history could not be read");
+    return std::move(loaded.table);
+}
+
 // The vehicles, the number of records and the means, as the readers give them.
 QStringList readings(const QLocale& reader)
 {
-    HistoryTable table;
-    HistoryTable::load(historyPath(), reader, table);
+    HistoryTable table = loadTable(reader);
     return vehicleBoxes() + meanTexts(table, reader) << QString::number(table.nodeCount() - table.rootCount());
 }
 
@@ -206,12 +213,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QByteArray plain = start.startsWith(bom) ? start.mid(3) : start;
     writeHistory(bom + (plain.isEmpty() || plain.endsWith('\n') ? plain : plain + "\r\n"));
     const QStringList markedVehicles = vehicleBoxes();
-    HistoryTable table;
-    HistoryTable::load(historyPath(), reader, table);
+    HistoryTable table = loadTable(reader);
     const qint32 markedRecords = table.nodeCount() - table.rootCount();
     writeHistory(start.isEmpty() || start.endsWith('\n') ? start : start + "\r\n");
     const QStringList startVehicles = vehicleBoxes();
-    HistoryTable::load(historyPath(), reader, table);
+    table = loadTable(reader);
     const qint32 startRecords = table.nodeCount() - table.rootCount();
     check(startVehicles == markedVehicles && startRecords == markedRecords, "a byte-order mark hid a record");
     QSet<QByteArray> startBytes;
@@ -246,7 +252,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         check(s->registration.contains(QChar::ReplacementCharacter) || shownVehicles.count(s->registration) == 1,
             "two vehicles shown as one");
     }
-    HistoryTable::load(historyPath(), reader, table);
+    table = loadTable(reader);
     check(table.nodeCount() - table.rootCount() == startRecords + qint32(saved.size()), "records lost or added");
     const QStringList means = meanTexts(table, reader);
 

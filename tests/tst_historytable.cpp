@@ -71,8 +71,7 @@ private slots:
         const HistoryFolder folder;
         folder.write(bytes);
         const QLocale locale(QStringLiteral("en_GB"));
-        HistoryTable table;
-        QVERIFY(HistoryTable::load(folder.path(), locale, table));
+        const HistoryTable table = HistoryTable::load(folder.path(), locale).table;
         QStringList got;
         for (qint32 row = 0; row < table.rootCount(); ++row)
             got.append(table.text(table.root(row)) + u':' + QString::number(table.childCount(table.root(row))));
@@ -91,8 +90,7 @@ private slots:
         const HistoryFolder folder;
         folder.write(record("A", "1") + record("B", "2") + record("A", "3") + "MPG:x\r\n" + record("C", "4")
             + record("B", "5") + record("A", "6"));
-        HistoryTable table;
-        QVERIFY(HistoryTable::load(folder.path(), QLocale(QStringLiteral("en_GB")), table));
+        const HistoryTable table = HistoryTable::load(folder.path(), QLocale(QStringLiteral("en_GB"))).table;
         QStringList got;
         for (qint32 row = 0; row < table.rootCount(); ++row) {
             const qint32 vehicle = table.root(row);

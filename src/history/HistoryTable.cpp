@@ -177,20 +177,18 @@ private:
     bool m_recordTextsIndexed = false;
 };
 
-bool HistoryTable::load(const QString& historyFilePath, const QLocale& locale, HistoryTable& table)
+HistoryTable::Loaded HistoryTable::load(const QString& historyFilePath, const QLocale& locale)
 {
-    table.clear();
-    Builder builder(table, locale);
-    bool exists = false;
+    Loaded loaded;
+    Builder builder(loaded.table, locale);
     try {
-        exists = HistoryFile::readLines(
-            historyFilePath, table.m_bytes, [&builder](QByteArrayView line) { builder.addLine(line); });
-    } catch (...) {
-        builder.finish();
-        throw;
+        HistoryFile::readLines(
+            historyFilePath, loaded.table.m_bytes, [&builder](QByteArrayView line) { builder.addLine(line); });
+    } catch (const AppError& error) {
+        loaded.error = error;
     }
     builder.finish();
-    return exists;
+    return loaded;
 }
 
 void HistoryTable::clear()

@@ -3,12 +3,15 @@
 #include "BlockArray.h"
 #include "TextArray.h"
 
+#include "calc/AppError.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 // Each vehicle's mean miles per gallon, in the order the vehicles first appear; an entry's text is made when
@@ -42,9 +45,10 @@ class HistoryTable
 public:
     static constexpr qint32 NoNode = -1;
 
-    // Reads the whole file into table (emptied first). An absent file gives an empty table and false.
-    // Throws AppError when the file cannot be read; table then keeps what was read so far.
-    static bool load(const QString& historyFilePath, const QLocale& locale, HistoryTable& table);
+    struct Loaded;
+    // Reads the whole file. An absent file is an empty table; a file that cannot be read gives what was read
+    // of it before the failure, and the error.
+    static Loaded load(const QString& historyFilePath, const QLocale& locale);
 
     void clear();
 
@@ -96,4 +100,10 @@ private:
     std::vector<qint32> m_recordParents;
     QHash<qint32, qint32> m_slotOfRecordParent; // by record node
     BlockArray<qsizetype> m_lineOffsets; // by record position: where the record's line starts in m_bytes
+};
+
+struct HistoryTable::Loaded
+{
+    HistoryTable table;
+    std::optional<AppError> error; // why the reading stopped short, if it did
 };

@@ -32,6 +32,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 
@@ -78,7 +79,7 @@ bool frmTripLedger::Form_Load()
 {
     if (!DetectLocale())
         return false;
-    fraCalc->setVisible(true);
+    m_pages->setCurrentWidget(fraCalc);
     LoadVehicleList();
     return true;
 }
@@ -237,13 +238,8 @@ void frmTripLedger::LoadVehicleList()
 void frmTripLedger::tbsData_Click()
 {
     const int index = tbsData->currentIndex() + 1;
-    const bool switched = trapped(QStringLiteral("Tab Data Error"), [&] {
-        if (index < 1 || index > 3)
-            return;
-        fraHistory->setVisible(index == 2);
-        fraCalc->setVisible(index == 1);
-        fraChart->setVisible(index == 3);
-    });
+    // The pages stand in the tabs' order; an index without a page changes nothing.
+    const bool switched = trapped(QStringLiteral("Tab Data Error"), [&] { m_pages->setCurrentIndex(index - 1); });
     if (!switched)
         return;
     // The tree is read again whenever its page is shown: out of sight, it holds no copy of the history.
@@ -260,14 +256,10 @@ void frmTripLedger::LoadHistoricalData()
     trapped(QStringLiteral("Load Data Error"), [this] {
         setStatus(QStringLiteral("Loading Historical Data."));
         m_historyModel->clear();
-        HistoryTable table;
-        try {
-            HistoryTable::load(historyFilePath(), m_environment.locale, table);
-        } catch (...) {
-            m_historyModel->setTable(std::move(table)); // what was read before the failure stays shown
-            throw;
-        }
-        m_historyModel->setTable(std::move(table));
+        HistoryTable::Loaded loaded = HistoryTable::load(historyFilePath(), m_environment.locale);
+        m_historyModel->setTable(std::move(loaded.table)); // what was read before a failure stays shown
+        if (loaded.error)
+            throw *loaded.error;
         // Each mean's text is made when the list shows it.
         const MeanList means = m_historyModel->table().means();
         m_meanModel->setTexts(means.size(),

@@ -23,6 +23,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QRadioButton;
+class QStackedWidget;
 class QStatusBar;
 class QTabBar;
 class QTreeView;
@@ -53,9 +54,9 @@ protected:
 
 private:
     void createControls();
-    void createCalculatorPage(QWidget* area);
-    void createHistoryPage(QWidget* area);
-    void createGraphPage(QWidget* area);
+    void createCalculatorPage(QStackedWidget* pages);
+    void createHistoryPage(QStackedWidget* pages);
+    void createGraphPage(QStackedWidget* pages);
     void createMenus();
     // The captions' colours, from the design's and the window's palette.
     void applyLookAndFeel();
@@ -94,6 +95,7 @@ private:
 
     ClientArea* m_client = nullptr;
     QTabBar* tbsData = nullptr;
+    QStackedWidget* m_pages = nullptr; // fraCalc, fraHistory, fraChart: the page of each tab
     QGroupBox* fraCalc = nullptr;
     QGroupBox* fraCalculator = nullptr;
     QLabel* lblMileage = nullptr;

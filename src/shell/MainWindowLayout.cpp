@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTreeView>
@@ -84,17 +85,19 @@ void frmTripLedger::createControls()
         const int index = tbsData->addTab(ImageList::icon(QLatin1String(tab.image)), QLatin1String(tab.caption));
         tbsData->setTabToolTip(index, QLatin1String(tab.toolTip));
     }
-    // The tab strip's page area, on which the three pages lie one above the other.
-    auto* pageArea = place(new QFrame(m_client), "tbsDataPages", 120, 465, 6135, 5430);
+    // The tab strip's page area, drawn under the strip's lower edge so that the chosen tab meets it.
+    auto* pageArea = place(new QFrame(m_client), "tbsDataPanel", 120, 465, 6135, 5430);
     pageArea->setFrameShape(QFrame::StyledPanel);
     pageArea->lower();
+    // The three pages, one shown at a time, in the order of their tabs.
+    m_pages = place(new QStackedWidget(m_client), "tbsDataPages", 240, 480, 5895, 5295);
 
-    createCalculatorPage(m_client);
-    createHistoryPage(m_client);
-    createGraphPage(m_client);
+    createCalculatorPage(m_pages);
+    createHistoryPage(m_pages);
+    createGraphPage(m_pages);
     // An enlarged window gives the history and the chart more room; the calculator keeps its designed places.
-    for (QWidget* page : { static_cast<QWidget*>(pageArea), static_cast<QWidget*>(fraCalc),
-             static_cast<QWidget*>(fraHistory), static_cast<QWidget*>(fraChart), static_cast<QWidget*>(mscMileage) })
+    for (QWidget* page :
+        { static_cast<QWidget*>(pageArea), static_cast<QWidget*>(m_pages), static_cast<QWidget*>(mscMileage) })
         m_client->grow(page, true, 0, 1);
     m_client->grow(tbsData, true, 0, 0);
     m_client->grow(tvwListData, true, 0, 2.0 / 3);
@@ -128,9 +131,10 @@ void frmTripLedger::scaleLayout()
     adjustSize();
 }
 
-void frmTripLedger::createCalculatorPage(QWidget* area)
+void frmTripLedger::createCalculatorPage(QStackedWidget* pages)
 {
-    fraCalc = frame(area, "fraCalc", QStringLiteral("Calculation Details"), 240, 480, 5895, 5295);
+    fraCalc = frame(pages, "fraCalc", QStringLiteral("Calculation Details"), 0, 0, 5895, 5295);
+    pages->addWidget(fraCalc);
     fraCalculator = frame(
         fraCalc, "fraCalculator", QStringLiteral("Please enter the required details below"), 120, 240, 5655, 2655);
 
@@ -179,10 +183,10 @@ void frmTripLedger::createCalculatorPage(QWidget* area)
     lblVehicleReg->setBuddy(cboVehicleReg);
 }
 
-void frmTripLedger::createHistoryPage(QWidget* area)
+void frmTripLedger::createHistoryPage(QStackedWidget* pages)
 {
-    fraHistory = frame(area, "fraHistory", QStringLiteral("Historical Data"), 240, 480, 5895, 5295);
-    fraHistory->hide();
+    fraHistory = frame(pages, "fraHistory", QStringLiteral("Historical Data"), 0, 0, 5895, 5295);
+    pages->addWidget(fraHistory);
 
     tvwListData = place(new QTreeView(fraHistory), "tvwListData", 120, 240, 5655, 3015);
     tvwListData->setAccessibleName(QStringLiteral("Saved history"));
@@ -208,10 +212,10 @@ void frmTripLedger::createHistoryPage(QWidget* area)
     lvwAverageData->setAccessibleName(lblDataNodes->text());
 }
 
-void frmTripLedger::createGraphPage(QWidget* area)
+void frmTripLedger::createGraphPage(QStackedWidget* pages)
 {
-    fraChart = frame(area, "fraChart", QStringLiteral("Mileage Graph"), 240, 480, 5895, 5295);
-    fraChart->hide();
+    fraChart = frame(pages, "fraChart", QStringLiteral("Mileage Graph"), 0, 0, 5895, 5295);
+    pages->addWidget(fraChart);
 
     lblDataItem = label(fraChart, "lblDataItem", QStringLiteral("Please Select Vehicle"), 120, 270, 2640, 270);
     cboVehicleList = place(new QComboBox(fraChart), "cboVehicleList", 2760, 210, 3015, 330);

@@ -55,7 +55,6 @@ MileageChart::MileageChart(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     m_view->setFocusPolicy(Qt::NoFocus);
     m_chart->legend()->hide();
-    m_chart->setMargins(QMargins(2, 2, 2, 2));
 
     m_series->setName(QStringLiteral("MPG"));
     m_series->setPointsVisible(true);
@@ -101,9 +100,11 @@ void MileageChart::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
-// The chart draws in its own fonts; it follows the window's instead, so that its dates fit.
+// The chart draws in its own fonts; it follows the window's instead, so that its dates fit. The last date,
+// centred on the last point, runs on into the right margin by half its width.
 void MileageChart::applyFont()
 {
+    m_chart->setMargins(QMargins(2, 2, fontMetrics().horizontalAdvance(QStringLiteral("00/00/0000")) / 2, 2));
     QFont titleFont = font();
     titleFont.setBold(true);
     for (QAbstractAxis* axis : { static_cast<QAbstractAxis*>(m_timeAxis), static_cast<QAbstractAxis*>(m_mpgAxis) }) {

@@ -25,8 +25,8 @@ class MileageChart : public QWidget
     Q_OBJECT
 
 public:
-    // At most this many dates are written under the axis.
-    static constexpr int MaxLabels = 5;
+    // At most this many dates are written under the axis: at any font, as many as fit the chart's width whole.
+    static constexpr int MaxLabels = 4;
 
     explicit MileageChart(QWidget* parent = nullptr);
 

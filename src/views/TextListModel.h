@@ -11,6 +11,9 @@
 // A list of texts from the history file, however many and however long, filled in one reset so that a view
 // lays it out once. Each entry is shown on one line, cut to a display length (DisplayRole); its
 // whole text is its EditRole, which is what is matched, chosen and saved.
+// Not a QStringListModel: that holds a QString for every entry, while these texts stay in one buffer of the
+// file's bytes (TextArray) or are made only when a view asks for them, so that a history of a hundred thousand
+// vehicles fills its lists in little more time and memory than its file.
 class TextListModel : public QAbstractListModel
 {
     Q_OBJECT
