@@ -97,7 +97,8 @@ private:
 
     QByteArrayView keyOf(const Entry& entry) const
     {
-        return (entry.inSource ? m_source : QByteArrayView(m_keys)).sliced(entry.offset, entry.length);
+        const QByteArrayView keys = m_keys;
+        return (entry.inSource ? m_source : keys).sliced(entry.offset, entry.length);
     }
 
     qsizetype entryOf(QByteArrayView key, size_t hash) const
