@@ -48,7 +48,7 @@ std::optional<double> convertWritten(const QString& text)
             plain += '.';
         } else if (QChar::isDigit(c)) {
             ++digits;
-            plain += char('0' + QChar::digitValue(c));
+            plain += static_cast<char>('0' + QChar::digitValue(c));
         } else {
             return std::nullopt;
         }

@@ -3,6 +3,7 @@
 #include "HistoryFile.h"
 #include "MpgValues.h"
 #include "RecordField.h"
+#include "SameBytes.h"
 
 #include <cstring>
 

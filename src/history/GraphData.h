@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BlockArray.h"
-#include "ByteKeys.h"
+#include "ByteKeyed.h"
 
 #include <QLocale>
 #include <QString>

@@ -118,7 +118,8 @@ void appendLine(const QString& filePath, const QString& line, SyncFunction sync)
     // write names the reason (a full disk, a size limit).
     for (qsizetype written = 0; written < bytes.size();) {
         errno = 0;
-        const ssize_t result = ::write(file.handle(), bytes.constData() + written, size_t(bytes.size() - written));
+        const ssize_t result
+            = ::write(file.handle(), bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
         if (result > 0)
             written += result;
         else if (errno != EINTR)

@@ -1,9 +1,10 @@
 #include "HistoryTable.h"
 
-#include "ByteKeys.h"
+#include "ByteKeyed.h"
 #include "HistoryFile.h"
 #include "MpgValues.h"
 #include "RecordField.h"
+#include "SameBytes.h"
 #include "calc/Numbers.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ByteKeys.h"
+#include "ByteKeyed.h"
 #include "HistoryFile.h"
 #include "calc/Numbers.h"
 

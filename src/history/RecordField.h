@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ByteKeys.h"
+#include "SameBytes.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -3,7 +3,7 @@
 #include "HistoryFile.h"
 #include "RecordField.h"
 
-#include "ByteKeys.h"
+#include "ByteKeyed.h"
 
 namespace VehicleList {
 

@@ -31,8 +31,8 @@ void ClientArea::resizeEvent(QResizeEvent* event)
     const int extraHeight = std::max(0, height() - minimumHeight());
     for (const Growth& g : m_growing) {
         const QRect designed = Twips::toPixels(Twips::designed(g.widget), m_scale);
-        const int top = int(std::lround(extraHeight * g.topShare));
-        const int taller = int(std::lround(extraHeight * g.heightShare));
+        const int top = static_cast<int>(std::lround(extraHeight * g.topShare));
+        const int taller = static_cast<int>(std::lround(extraHeight * g.heightShare));
         g.widget->setGeometry(
             designed.x(), designed.y() + top, designed.width() + (g.wide ? extraWidth : 0), designed.height() + taller);
     }

@@ -11,7 +11,7 @@ namespace Twips {
 
 int toPixels(int twips, double scale)
 {
-    return int(std::lround(twips * scale / PerPixel));
+    return static_cast<int>(std::lround(twips * scale / PerPixel));
 }
 
 QRect toPixels(const QRect& twips, Scale scale)
@@ -27,7 +27,7 @@ QSize toPixels(const QSize& twips, Scale scale)
 
 double fontScale(const QFont& font)
 {
-    return double(QFontMetrics(font).height()) / ReferenceFontHeight;
+    return static_cast<double>(QFontMetrics(font).height()) / ReferenceFontHeight;
 }
 
 namespace {

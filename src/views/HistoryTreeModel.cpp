@@ -29,7 +29,7 @@ QModelIndex HistoryTreeModel::index(int row, int column, const QModelIndex& pare
     if (!hasIndex(row, column, parent))
         return {};
     const qint32 child = parent.isValid() ? m_table.child(node(parent), row) : m_table.root(row);
-    return createIndex(row, column, quintptr(child));
+    return createIndex(row, column, static_cast<quintptr>(child));
 }
 
 QModelIndex HistoryTreeModel::parent(const QModelIndex& child) const
@@ -39,7 +39,7 @@ QModelIndex HistoryTreeModel::parent(const QModelIndex& child) const
     const qint32 parentNode = m_table.parent(node(child));
     if (parentNode == HistoryTable::NoNode)
         return {};
-    return createIndex(m_table.row(parentNode), 0, quintptr(parentNode));
+    return createIndex(m_table.row(parentNode), 0, static_cast<quintptr>(parentNode));
 }
 
 int HistoryTreeModel::rowCount(const QModelIndex& parent) const

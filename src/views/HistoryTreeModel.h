@@ -27,7 +27,7 @@ public:
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
 private:
-    qint32 node(const QModelIndex& index) const { return qint32(index.internalId()); }
+    qint32 node(const QModelIndex& index) const { return static_cast<qint32>(index.internalId()); }
 
     HistoryTable m_table;
     QIcon m_vehicleIcon;

@@ -243,7 +243,7 @@ void MileageChart::keyPressEvent(QKeyEvent* event)
 void MileageChart::highlight(qsizetype i)
 {
     m_highlighted = i;
-    m_ring->setMarkerSize(double(ringSize()));
+    m_ring->setMarkerSize(ringSize());
     m_ring->replace({ QPointF(static_cast<double>(i), m_points.mpg(i)) });
     QToolTip::showText(pointPosition(i) + QPoint(ringSize() / 2, 0),
         Qt::convertFromPlainText(toolTipText(i), Qt::WhiteSpacePre), m_view);

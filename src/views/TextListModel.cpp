@@ -46,7 +46,7 @@ QVariant TextListModel::data(const QModelIndex& index, int role) const
     if (!index.isValid() || !checkIndex(index, CheckIndexOption::ParentIsInvalid))
         return {};
     if (role == Qt::DecorationRole)
-        return m_image.isNull() ? QVariant() : QVariant(m_image);
+        return m_image.isNull() ? QVariant() : QVariant::fromValue(m_image);
     if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     const qsizetype entry = index.row();
