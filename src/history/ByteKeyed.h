@@ -6,6 +6,7 @@
 #include <QByteArrayView>
 #include <QHashFunctions>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
