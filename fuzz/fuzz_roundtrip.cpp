@@ -8,9 +8,11 @@
 // count, means or graph points other than those saved. Run with -handle_xfsz=0: the save, not libFuzzer, is
 // what must deal with the file-size limit.
 
+#include "MemoryHistory.h"
 #include "calc/AppError.h"
 #include "calc/FuelCalc.h"
 #include "calc/Numbers.h"
+
 #include "history/GraphData.h"
 #include "history/HistoryFile.h"
 #include "history/HistoryRecord.h"
@@ -29,41 +31,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <sys/mman.h>
 #include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
-
-// One file in memory (memfd), named by its /proc/self/fd path: no run waits for a disk, and nothing is left.
-int historyFile()
-{
-    static const int fd = memfd_create("TripLedger.txt", 0);
-    if (fd < 0)
-        std::abort();
-    return fd;
-}
-
-QString historyPath()
-{
-    static const QString path = QStringLiteral("/proc/self/fd/%1").arg(historyFile());
-    return path;
-}
-
-void writeHistory(const QByteArray& bytes)
-{
-    if (ftruncate(historyFile(), 0) != 0
-        || pwrite(historyFile(), bytes.constData(), size_t(bytes.size()), 0) != bytes.size())
-        std::abort();
-}
-
-QByteArray readHistory()
-{
-    QByteArray bytes(lseek(historyFile(), 0, SEEK_END), Qt::Uninitialized);
-    if (pread(historyFile(), bytes.data(), size_t(bytes.size()), 0) != bytes.size())
-        std::abort();
-    return bytes;
-}
 
 void check(bool holds, const char* what)
 {
@@ -89,7 +59,7 @@ double shownValue(double mpg)
 
 QStringList vehicleBoxes()
 {
-    return VehicleList::registrations(historyPath()).toStringList();
+    return VehicleList::registrations(MemoryHistory::path()).toStringList();
 }
 
 QStringList meanTexts(const HistoryTable& table, const QLocale& locale)
@@ -113,7 +83,7 @@ QList<QPair<QString, double>> listed(const GraphData::Points& points)
 // The table as the History page reads it: reading what the program wrote never fails.
 HistoryTable loadTable(const QLocale& reader)
 {
-    HistoryTable::Loaded loaded = HistoryTable::load(historyPath(), reader);
+    HistoryTable::Loaded loaded = HistoryTable::load(MemoryHistory::path(), reader);
     check(!loaded.error, "the history could not be read");
     return std::move(loaded.table);
 }
@@ -144,7 +114,7 @@ bool save(const Save& s, const QDateTime& moment, const QLocale& reader)
     const QString line = record.toLine();
     const QByteArray encoded = line.toUtf8() + "\r\n"; // the system's encoding is UTF-8 here
 
-    const QByteArray before = readHistory();
+    const QByteArray before = MemoryHistory::read();
     const bool separated = before.isEmpty() || before.endsWith('\n');
     if (!s.failure.isEmpty()) {
         rlimit kept {};
@@ -159,7 +129,7 @@ bool save(const Save& s, const QDateTime& moment, const QLocale& reader)
         bool failed = false;
         try {
             HistoryFile::appendLine(
-                historyPath(), line, shortWrite ? HistoryFile::SyncFunction(::fsync) : +[](int) {
+                MemoryHistory::path(), line, shortWrite ? HistoryFile::SyncFunction(::fsync) : +[](int) {
                     errno = EIO;
                     return -1;
                 });
@@ -168,17 +138,18 @@ bool save(const Save& s, const QDateTime& moment, const QLocale& reader)
         }
         setrlimit(RLIMIT_FSIZE, &kept);
         check(failed, "a failed save was reported as success");
-        check(readHistory() == before, "a failed save changed the file");
+        check(MemoryHistory::read() == before, "a failed save changed the file");
         // The line an older version would have left torn there counts nowhere.
         if (shortWrite && separated && room < encoded.size() - 2) {
             const QStringList shown = readings(reader);
-            writeHistory(before + encoded.left(room));
+            MemoryHistory::write(before + encoded.left(room));
             check(readings(reader) == shown, "a torn last line was counted");
-            writeHistory(before);
+            MemoryHistory::write(before);
         }
     }
-    HistoryFile::appendLine(historyPath(), line);
-    check(readHistory() == before + (separated ? "" : "\r\n") + encoded, "a save did more than append its line");
+    HistoryFile::appendLine(MemoryHistory::path(), line);
+    check(
+        MemoryHistory::read() == before + (separated ? "" : "\r\n") + encoded, "a save did more than append its line");
     return true;
 }
 
@@ -211,25 +182,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // byte-order mark before it.
     const QByteArray bom("\xEF\xBB\xBF");
     const QByteArray plain = start.startsWith(bom) ? start.mid(3) : start;
-    writeHistory(bom + (plain.isEmpty() || plain.endsWith('\n') ? plain : plain + "\r\n"));
+    MemoryHistory::write(bom + (plain.isEmpty() || plain.endsWith('\n') ? plain : plain + "\r\n"));
     const QStringList markedVehicles = vehicleBoxes();
     HistoryTable table = loadTable(reader);
     const qint32 markedRecords = table.nodeCount() - table.rootCount();
-    writeHistory(start.isEmpty() || start.endsWith('\n') ? start : start + "\r\n");
+    MemoryHistory::write(start.isEmpty() || start.endsWith('\n') ? start : start + "\r\n");
     const QStringList startVehicles = vehicleBoxes();
     table = loadTable(reader);
     const qint32 startRecords = table.nodeCount() - table.rootCount();
     check(startVehicles == markedVehicles && startRecords == markedRecords, "a byte-order mark hid a record");
     QSet<QByteArray> startBytes;
     QSet<QString> startKeys;
-    HistoryFile::forEachLine(historyPath(), [&](QByteArrayView line) {
+    HistoryFile::forEachLine(MemoryHistory::path(), [&](QByteArrayView line) {
         if (const std::optional<QByteArrayView> reg = RecordField::find(line, "VehicleReg:")) {
             startBytes.insert(reg->toByteArray());
             startKeys.insert(HistoryFile::decode(*reg).toUpper().trimmed());
         }
     });
 
-    writeHistory(start);
+    MemoryHistory::write(start);
     const QDateTime moment(QDate(2005, 3, 21), QTime(14, 35, 12));
     std::vector<const Save*> saved;
     QStringList vehicles = startVehicles;
@@ -270,7 +241,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 if (other->registration.toUpper().trimmed() == key)
                     expected.append({ HistoryRecords::dateText(moment, other->locale), shownValue(other->mpg) });
             }
-            check(listed(GraphData::points(historyPath(), reg, reader)) == expected,
+            check(listed(GraphData::points(MemoryHistory::path(), reg, reader)) == expected,
                 "graph points differ from the saves");
         }
         // Mean: a registration that spells out a record's text may go under that record's node, with no mean.
