@@ -242,12 +242,13 @@ void frmTripLedger::tbsData_Click()
     const bool switched = trapped(QStringLiteral("Tab Data Error"), [&] { m_pages->setCurrentIndex(index - 1); });
     if (!switched)
         return;
-    // The tree is read again whenever its page is shown: out of sight, it holds no copy of the history.
-    if (index != 2)
-        m_historyModel->clear();
-    if (index == 2)
+    if (index == 2) {
         LoadHistoricalData();
-    else if (index == 3)
+        return;
+    }
+    // The tree is read again whenever its page is shown: out of sight, it holds no copy of the history.
+    m_historyModel->clear();
+    if (index == 3)
         LoadGraphData(true);
 }
 
