@@ -233,7 +233,7 @@ void frmTripLedger::createGraphPage(QStackedWidget* pages)
 void frmTripLedger::createMenus()
 {
     // The menu shows the first key; the desktop's own key for the command, where it has one, comes second.
-    const auto entry = [this](QMenu* menu, const char* name, const char* caption, const QList<QKeySequence>& keys) {
+    const auto entry = [](QMenu* menu, const char* name, const char* caption, const QList<QKeySequence>& keys) {
         QAction* action = menu->addAction(QLatin1String(caption));
         action->setObjectName(QLatin1String(name));
         action->setShortcuts(keys);
