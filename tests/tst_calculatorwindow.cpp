@@ -79,7 +79,8 @@ private slots:
         open();
         QApplication::setFont(font);
         QApplication::setPalette(palette);
-        QCoreApplication::processEvents(); // the window hears of it
+        QCoreApplication::processEvents(); // the window hears of it, then recolours once every control has
+        QCoreApplication::processEvents();
         m_window->calculate({ "400", "45", "10", "90" });
         // The lists' images as high as their text, drawn at that size.
         for (const char* name : { "lvwDataView", "tvwListData", "lvwAverageData" }) {

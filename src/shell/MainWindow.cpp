@@ -93,8 +93,10 @@ void frmTripLedger::showCentred()
 
 void frmTripLedger::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
-        applyLookAndFeel();
+    // Once the desktop's change has reached every control: a new theme resets the controls' palettes one by one.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange
+        || event->type() == QEvent::StyleChange)
+        QMetaObject::invokeMethod(this, &frmTripLedger::applyLookAndFeel, Qt::QueuedConnection);
     if (event->type() == QEvent::FontChange && sbtStatus) // once the controls exist
         scaleLayout();
     QMainWindow::changeEvent(event);
