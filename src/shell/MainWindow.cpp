@@ -318,16 +318,15 @@ void frmTripLedger::mnuHelpHelp_Click()
 
 void frmTripLedger::OpenHelpFile(QWidget* owner)
 {
-    trapped(QStringLiteral("Error Loading Help"), [&] {
-        if (!m_help) {
-            m_help = new HelpWindow(owner);
-            m_help->placeBeside(owner);
-        }
-        m_help->showDocument(m_environment.helpFile);
-        m_help->show();
-        m_help->raise();
-        m_help->activateWindow();
-    });
+    // Nothing here fails: a missing document is shown as a page that says where it belongs.
+    if (!m_help) {
+        m_help = new HelpWindow(owner);
+        m_help->placeBeside(owner);
+    }
+    m_help->showDocument(m_environment.helpFile);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void frmTripLedger::mnuHelpOnlineHelp_Click()
