@@ -139,14 +139,17 @@ in_second() {
 }
 
 # As a user would: the package lists first (mmdebstrap leaves none), then apt install, recommended packages left
-# out. Qt's platform plugins are no linked libraries: the X11 one must have come, with every library it needs.
+# out. Qt's plugins are no linked libraries: the X11 platform plugin and the SVG icon engine, which draws the
+# program's images, must have come, each with every library it needs.
 install_package() {
-    local xcb
+    local plugin
     cp "$package" "$second/tmp/" &&
         in_second apt-get update -qq &&
         in_second apt-get install -y -q --no-install-recommends "/tmp/${package##*/}" &&
-        xcb="$(in_second dpkg-query -L libqt6gui6 | grep '/platforms/libqxcb\.so$')" &&
-        ! in_second ldd "$xcb" | grep 'not found' &&
+        for plugin in /platforms/libqxcb.so /iconengines/libqsvgicon.so; do
+            plugin="$(in_second sh -c "ls /usr/lib/*/qt6/plugins$plugin")" &&
+                echo "$plugin" && ! in_second ldd "$plugin" | grep 'not found' || return
+        done &&
         if in_second dpkg-query -W -f '${Package}\n' | grep -E -- '-dev$'; then
             echo "development packages installed (above)"
             false

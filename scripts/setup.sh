@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
-# Installs what the build needs (Debian 12 packages), then configures and builds into build/.
-# Sourced by run.sh and test.sh, each with the CMake options of its own build as arguments: the two share build/,
-# so each names every option the other changes. package.sh also sets extra_packages, and build_folder for a
-# build of its own.
+# Installs what the build needs (Debian 12 packages), then configures and builds with CMakePresets.json.
+# Sourced by run.sh, test.sh and package.sh with a configure preset's name and any further CMake options (CI's
+# -DTRIPLEDGER_WERROR=ON). build_preset names the build preset when it is not the configure preset's namesake;
+# package.sh also sets extra_packages. Leaves root set, the source folder.
 set -euo pipefail
 
 # What the build and the program use themselves; the rest comes by dependency. Qt Charts' CMake package needs
-# Qt OpenGL's, which qt6-base-dev only recommends; the window tests draw the window in Liberation Sans (the size
+# Qt OpenGL's, which qt6-base-dev only recommends; the program draws its images with the SVG icon engine of
+# libqt6svg6, a plugin that nothing links; the window tests draw the window in Liberation Sans (the size
 # its layout was drawn at) and in DejaVu Sans (a desktop font wide for its height); the benchmark switches
 # accessibility on as a screen reader's bridge would, through Qt's private header.
-packages=(cmake make g++ qt6-base-dev qt6-base-private-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
+packages=(cmake make g++ qt6-base-dev qt6-base-private-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins libqt6svg6
     fonts-liberation2 fonts-dejavu-core ${extra_packages[@]+"${extra_packages[@]}"})
 
 missing=()
@@ -25,8 +26,9 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${build_folder:-$root/build}"
-mkdir -p "$build"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" > "$build/configure.log" 2>&1 ||
-    { cat "$build/configure.log"; exit 1; }
-cmake --build "$build" --parallel "$(nproc)"
+preset=$1
+shift
+mkdir -p "$root/build"
+log="$root/build/configure-$preset.log"
+(cd "$root" && cmake --preset "$preset" "$@") > "$log" 2>&1 || { cat "$log"; exit 1; }
+(cd "$root" && cmake --build --preset "${build_preset:-$preset}" --parallel "$(nproc)")

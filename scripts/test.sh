@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds (the benchmark too), and runs every test without a display.
+# Installs what is missing, builds (the benchmark too), and runs every test without a display. Options given are
+# passed to CMake (CI: -DTRIPLEDGER_WERROR=ON).
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/setup.sh" -DBUILD_TESTING=ON -DTRIPLEDGER_BENCH=ON
+source "$(dirname "${BASH_SOURCE[0]}")/setup.sh" default "$@"
 
-export QT_QPA_PLATFORM=offscreen
-ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
+cd "$root"
+ctest --preset default --parallel "$(nproc)"

@@ -107,22 +107,31 @@ private slots:
         QCOMPARE(Numbers::formatTwoDecimals(value, QLocale(locale)), shown);
     }
 
+    // The name the user's locale gives its language, and the one name that counts 4 litres to the gallon.
     void isUsEnglish_data()
     {
+        QTest::addColumn<QString>("locale"); // empty: the name is given, not a locale's
         QTest::addColumn<QString>("languageName");
         QTest::addColumn<bool>("usEnglish");
-        QTest::newRow("US English, as its locale names it")
-            << LocaleNames::languageName(QLocale(QLocale::English, QLocale::UnitedStates)) << true;
-        QTest::newRow("UK English, as its locale names it")
-            << LocaleNames::languageName(QLocale(QLocale::English, QLocale::UnitedKingdom)) << false;
-        QTest::newRow("other case") << "english (united states)" << false;
-        QTest::newRow("blanks around") << " English (United States) " << false;
+        QTest::newRow("US English") << "en_US"
+                                    << "English (United States)" << true;
+        QTest::newRow("UK English") << "en_GB"
+                                    << "English (United Kingdom)" << false;
+        QTest::newRow("German") << "de_DE"
+                                << "German (Germany)" << false;
+        QTest::newRow("other case") << ""
+                                    << "english (united states)" << false;
+        QTest::newRow("blanks around") << ""
+                                       << " English (United States) " << false;
     }
 
     void isUsEnglish()
     {
+        QFETCH(QString, locale);
         QFETCH(QString, languageName);
         QFETCH(bool, usEnglish);
+        if (!locale.isEmpty())
+            QCOMPARE(LocaleNames::languageName(QLocale(locale)), languageName);
         QCOMPARE(LocaleNames::isUsEnglish(languageName), usEnglish);
     }
 

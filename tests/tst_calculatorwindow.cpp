@@ -49,36 +49,6 @@ private slots:
                 "lvwDataView", "cboVehicleReg", "tbsData" }));
     }
 
-    void contrastRule_data()
-    {
-        QTest::addColumn<QColor>("designed");
-        QTest::addColumn<QColor>("text"); // the palette's
-        QTest::addColumn<QColor>("background");
-        QTest::addColumn<QColor>("expected");
-        const QColor blue(0, 0, 192), green(0, 128, 0), lightGrey(0xefefef), darkGrey(0x222020);
-        QTest::newRow("blue on light grey: as designed") << blue << QColor(Qt::black) << lightGrey << blue;
-        QTest::newRow("green on light grey, 4.47:1: the least darker")
-            << green << QColor(Qt::black) << lightGrey << QColor(0, 127, 0);
-        QTest::newRow("blue on dark grey: lighter, the least step")
-            << blue << QColor(Qt::white) << darkGrey << QColor(0x77, 0x77, 0xff);
-        QTest::newRow("green on dark grey: lighter") << green << QColor(Qt::white) << darkGrey << QColor(0, 158, 0);
-        QTest::newRow("white on black: the palette's text")
-            << blue << QColor(Qt::white) << QColor(Qt::black) << QColor(Qt::white);
-        QTest::newRow("black on white: the palette's text")
-            << green << QColor(Qt::black) << QColor(Qt::white) << QColor(Qt::black);
-    }
-
-    void contrastRule()
-    {
-        QFETCH(QColor, designed);
-        QFETCH(QColor, text);
-        QFETCH(QColor, background);
-        QFETCH(QColor, expected);
-        const QColor colour = Contrast::caption(designed, text, background);
-        QCOMPARE(colour.name(), expected.name());
-        QVERIFY(Contrast::ratio(colour, background) >= 4.5);
-    }
-
     // The window in the desktop's font, at the reference size and larger, under a palette given while it runs.
     void followsTheDesktop_data()
     {
@@ -104,11 +74,20 @@ private slots:
     {
         QFETCH(QFont, font);
         QFETCH(QPalette, palette);
-        QApplication::setFont(font);
+        // Started in another font, the window follows the desktop's while it runs, larger or smaller.
+        QApplication::setFont(font.pointSize() < 16 ? QFont("DejaVu Sans", 20) : QFont("Liberation Sans", 7));
         open();
+        QApplication::setFont(font);
         QApplication::setPalette(palette);
-        QCoreApplication::processEvents(); // the window hears of it
+        QCoreApplication::processEvents(); // the window hears of it, then recolours once every control has
+        QCoreApplication::processEvents();
         m_window->calculate({ "400", "45", "10", "90" });
+        // The lists' images as high as their text, drawn at that size.
+        for (const char* name : { "lvwDataView", "tvwListData", "lvwAverageData" }) {
+            const QSize image = m_window->control<QAbstractItemView>(name)->iconSize();
+            QVERIFY(image.height() >= QFontMetrics(font).height());
+            QCOMPARE(ImageList::icon("MI").pixmap(image).size(), image);
+        }
         frmAbout about(m_window.get());
         about.show();
         const bool highContrast = palette.color(QPalette::Window) == Qt::black;
@@ -224,31 +203,36 @@ private slots:
         QCOMPARE(m_window->control<QPushButton>("cmdSave")->isEnabled(), calculatedBefore);
     }
 
+    // Results that no longer describe the inputs go at once; Enter calculates again.
     void editThenEnter_data()
     {
-        QTest::addColumn<QString>("control");
-        for (const char* name :
-            { "txtMileage", "txtCost", "txtCommuteDistance", "txtPricePerUnit", "optUnits_1", "cmdCalc" })
-            QTest::newRow(name) << name;
+        QTest::addColumn<QString>("edited");
+        QTest::addColumn<QString>("enterOn"); // empty: no Enter
+        for (const char* box : { "txtMileage", "txtCost", "txtCommuteDistance", "txtPricePerUnit" })
+            QTest::newRow(box) << box << box;
+        QTest::newRow("optUnits_1") << "optUnits_1"
+                                    << "";
+        QTest::newRow("cmdCalc, after an edit") << "txtCost"
+                                                << "cmdCalc";
     }
 
     void editThenEnter()
     {
-        QFETCH(QString, control);
+        QFETCH(QString, edited);
+        QFETCH(QString, enterOn);
         m_window->calculate({ "400", "45", "10", "90" });
-        auto* widget = m_window->control<QWidget>(qPrintable(control));
+        auto* widget = m_window->control<QWidget>(qPrintable(edited));
         if (auto* box = qobject_cast<QLineEdit*>(widget))
             QTest::keyClicks(box, QStringLiteral("1"));
-        else if (control == QLatin1String("optUnits_1"))
-            m_window->click("optUnits_1");
         else
-            m_window->control<QListWidget>("lvwDataView")->clear();
-        QVERIFY(m_window->items("lvwDataView").isEmpty()); // results that no longer describe the inputs are gone
-        if (control == QLatin1String("optUnits_1"))
+            m_window->click(qPrintable(edited));
+        QVERIFY(m_window->items("lvwDataView").isEmpty());
+        if (enterOn.isEmpty())
             return;
-        widget->setFocus();
-        QTest::keyClick(widget, Qt::Key_Return);
-        QTest::keyClick(widget, Qt::Key_Enter);
+        auto* target = m_window->control<QWidget>(qPrintable(enterOn));
+        target->setFocus();
+        QTest::keyClick(target, Qt::Key_Return);
+        QTest::keyClick(target, Qt::Key_Enter);
         QCOMPARE(m_window->items("lvwDataView").size(), 4); // each run replaces the results: four lines, not eight
     }
 

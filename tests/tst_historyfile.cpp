@@ -7,6 +7,7 @@
 #include "history/VehicleList.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <sys/file.h>
@@ -128,14 +129,14 @@ private slots:
         QProcess saving;
         saving.start(m_appender, { path(), "NEXT", "1" });
         QVERIFY(saving.waitForStarted());
-        // Given until the kernel reports it waiting in a lock, or 5 s where the kernel does not say.
-        const auto waitingOrDone = [&saving] {
-            QFile waitingIn(QStringLiteral("/proc/%1/wchan").arg(saving.processId()));
-            return saving.state() == QProcess::NotRunning
-                || (waitingIn.open(QIODevice::ReadOnly) && waitingIn.readAll().contains("lock"));
-        };
-        const bool reported = QTest::qWaitFor(waitingOrDone, 5000);
-        Q_UNUSED(reported)
+        // The kernel lists a process blocked in flock() under the lock it waits for, marked "->".
+        const QRegularExpression waiting(
+            QStringLiteral("^\\d+: -> FLOCK +ADVISORY +WRITE +%1 ").arg(saving.processId()),
+            QRegularExpression::MultilineOption);
+        QVERIFY(QTest::qWaitFor([&] {
+            QFile locks(QStringLiteral("/proc/locks"));
+            return locks.open(QIODevice::ReadOnly) && waiting.match(QString::fromLatin1(locks.readAll())).hasMatch();
+        }));
         QCOMPARE(saving.state(), QProcess::Running);
         QCOMPARE(m_folder.read(), QByteArray("first\r\n"));
         held.close();

@@ -74,12 +74,21 @@ private slots:
         tree()->expandAll();
         QVERIFY(tree()->horizontalScrollBar()->maximum() > 0); // a record line is read whole by scrolling sideways
 
+        // An enlarged window gives the tree, the means and the chart the room; the calculator stays as it was,
+        // and the means' heading stays between the tree and the means.
         const QRect calculate = m_window->control<QWidget>("cmdCalc")->geometry();
-        QCOMPARE(m_window->minimumSize(), m_window->size());
-        const QSize before[] { tree()->size(), chart()->size() };
+        const auto geometry = [this](const char* name) {
+            return m_window->control<QWidget>(name)->geometry();
+        };
+        const QRect before[] { geometry("tvwListData"), geometry("lvwAverageData"), geometry("mscMileage") };
         m_window->resize(m_window->size() + QSize(300, 150));
-        QCOMPARE(tree()->size(), before[0] + QSize(300, 100)); // the means below it take the rest
-        QCOMPARE(chart()->size(), before[1] + QSize(300, 150));
+        const QRect after[] { geometry("tvwListData"), geometry("lvwAverageData"), geometry("mscMileage") };
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(after[i].width() == before[i].width() + 300 && after[i].height() > before[i].height());
+        QCOMPARE(after[0].height() - before[0].height() + after[1].height() - before[1].height(), 150);
+        QVERIFY(
+            after[0].bottom() < geometry("lblDataNodes").top() && geometry("lblDataNodes").bottom() < after[1].top());
+        QVERIFY(m_window->control<QWidget>("fraHistory")->contentsRect().contains(after[1]));
         QCOMPARE(m_window->control<QWidget>("cmdCalc")->geometry(), calculate);
     }
 

@@ -14,19 +14,19 @@ namespace {
 
 // Values that pass the check are taken from its normalised text, so at most 15 significant digits count; that
 // text always converts again (Numbers::parse), so there is no fallback value.
-double checkedValue(const QString& text, const QString& fieldName, const QLocale& locale)
+double checkedValue(const QString& text, const char* fieldName, const QLocale& locale)
 {
-    return Numbers::parse(InputCheck::DoubleCheck(text, fieldName, locale), locale).value();
+    return Numbers::parse(InputCheck::DoubleCheck(text, QLatin1String(fieldName), locale), locale).value();
 }
 
 } // namespace
 
 Results calculate(const Inputs& inputs, const QLocale& locale)
 {
-    const double mileage = checkedValue(inputs.mileage, QStringLiteral("Mileage"), locale);
-    const double cost = checkedValue(inputs.cost, QStringLiteral("Fuel Costs"), locale);
-    const double commute = checkedValue(inputs.commuteDistance, QStringLiteral("Commute Distance"), locale);
-    const double price = checkedValue(inputs.pricePerUnit, QStringLiteral("Price Per Unit"), locale);
+    const double mileage = checkedValue(inputs.mileage, FieldNames[0], locale);
+    const double cost = checkedValue(inputs.cost, FieldNames[1], locale);
+    const double commute = checkedValue(inputs.commuteDistance, FieldNames[2], locale);
+    const double price = checkedValue(inputs.pricePerUnit, FieldNames[3], locale);
 
     Results results;
     // Pence or cents per litre to currency units per gallon, counting 5 litres to the gallon (4 in US English).

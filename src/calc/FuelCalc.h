@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
+
 // The fuel-cost calculation: from the four input texts and the unit, the price per gallon, the miles per
 // gallon and the commute's monthly and daily cost. Prices are in pence or cents per litre, or in whole
 // currency units per gallon when the price is given per gallon.
@@ -18,6 +20,9 @@ struct Inputs
     bool gallons = false; // the price is per gallon
     bool usEnglish = false; // 4 litres to the gallon instead of 5
 };
+
+// The inputs' names, in the order of Inputs: in the check's message, and the field() of the error that refuses one.
+constexpr std::array<const char*, 4> FieldNames { "Mileage", "Fuel Costs", "Commute Distance", "Price Per Unit" };
 
 struct Results
 {

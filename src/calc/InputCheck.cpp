@@ -15,7 +15,7 @@ QString DoubleCheck(const QString& value, const QString& fieldName, const QLocal
     const std::optional<double> number = Numbers::parse(value, locale);
     if (!number)
         throw AppError(QStringLiteral("Double Check Failure"),
-            fieldName + QStringLiteral(" is not a valid number please only enter numbers."));
+            fieldName + QStringLiteral(" is not a valid number please only enter numbers."), fieldName);
     return Numbers::generalText(*number, locale);
 }
 

@@ -251,12 +251,13 @@ namespace {
 // itself; in large pages it costs one for every 2 MiB. Only advice: where the system declines, nothing changes.
 void askForLargePages(QByteArray& bytes)
 {
-    constexpr quintptr LargePage = 2 * 1024 * 1024;
+    constexpr quintptr LargePage = quintptr { 2 } * 1024 * 1024;
     const auto start = reinterpret_cast<quintptr>(bytes.data());
     const quintptr first = (start + LargePage - 1) & ~(LargePage - 1);
     const quintptr end = (start + static_cast<quintptr>(bytes.size())) & ~(LargePage - 1);
     if (end > first)
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+        // madvise() takes the first whole large page's address, computed as a number.
+        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE); // NOLINT(performance-no-int-to-ptr)
 }
 
 } // namespace

@@ -18,7 +18,7 @@ namespace HistoryLocation {
 
 QString path(const QString& programDir, const QString& dataDir)
 {
-    const QString beside = HistoryFile::path(programDir);
+    QString beside = HistoryFile::path(programDir);
     const QFileInfo found(beside);
     // exists() follows links: a link whose target is gone is still the history's place.
     if (found.exists() || found.isSymLink())

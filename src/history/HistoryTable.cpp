@@ -147,7 +147,7 @@ private:
     {
         QString text = HistoryFile::decode(m_table.line(m_offsets[record])).replace(u';', u' ');
         if (!m_recordByText.contains(text)) // the first record of each text wins
-            m_recordByText.insert(std::move(text), record);
+            m_recordByText.insert(text, record);
     }
 
     // Record parents' slots while reading are RecordParentSlots - k, k counting them in the order they first got a

@@ -13,8 +13,8 @@
 class MpgValues
 {
 public:
-    explicit MpgValues(QLocale locale)
-        : m_locale(std::move(locale))
+    explicit MpgValues(const QLocale& locale)
+        : m_locale(locale)
     {
     }
 

@@ -13,7 +13,7 @@ namespace {
 // share/tripledger/ beside the program's bin/.
 QString helpDocument(const QDir& programDir)
 {
-    const QString beside = programDir.filePath(QStringLiteral("TripLedgerHelp.html"));
+    QString beside = programDir.filePath(QStringLiteral("TripLedgerHelp.html"));
     if (QFileInfo(beside).isFile())
         return beside;
     return QDir::cleanPath(programDir.filePath(QStringLiteral("../share/tripledger/TripLedgerHelp.html")));

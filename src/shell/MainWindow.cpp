@@ -6,7 +6,6 @@
 
 #include "calc/AppError.h"
 #include "calc/FuelCalc.h"
-#include "calc/InputCheck.h"
 #include "calc/LocaleNames.h"
 #include "calc/Numbers.h"
 #include "history/GraphData.h"
@@ -94,8 +93,12 @@ void frmTripLedger::showCentred()
 
 void frmTripLedger::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
-        applyLookAndFeel();
+    // Once the desktop's change has reached every control: a new theme resets the controls' palettes one by one.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange
+        || event->type() == QEvent::StyleChange)
+        QMetaObject::invokeMethod(this, &frmTripLedger::applyLookAndFeel, Qt::QueuedConnection);
+    if (event->type() == QEvent::FontChange && sbtStatus) // once the controls exist
+        scaleLayout();
     QMainWindow::changeEvent(event);
 }
 
@@ -148,14 +151,20 @@ std::array<QLineEdit*, 4> frmTripLedger::inputBoxes() const
 
 void frmTripLedger::cmdCalc_Click()
 {
-    const bool calculated = trapped(
+    trapped(
         QStringLiteral("Data Entry Error"),
         [this] {
             lvwDataView->clear();
             setStatus(QStringLiteral("Calculating mileage costs."));
             const FuelCalc::Inputs inputs { txtMileage->text(), txtCost->text(), txtCommuteDistance->text(),
                 txtPricePerUnit->text(), optUnits[1]->isChecked(), m_blnUSEnglish };
-            const FuelCalc::Results results = FuelCalc::calculate(inputs, m_environment.locale);
+            FuelCalc::Results results;
+            try {
+                results = FuelCalc::calculate(inputs, m_environment.locale);
+            } catch (const AppError& error) {
+                selectRefusedBox(error.field());
+                throw;
+            }
             const QStringList lines = FuelCalc::resultLines(results, m_environment.locale);
             // The images of the MPG, per-gallon, monthly and daily lines.
             const char* const images[] = { "MI", "CO", "PM", "PW" };
@@ -165,14 +174,15 @@ void frmTripLedger::cmdCalc_Click()
             cmdSave->setEnabled(true);
         },
         QStringLiteral("Mileage costs had an error."));
-    if (calculated)
-        return;
-    // The box that was refused (the first that is no number, as the check goes) is ready to be typed over.
-    for (QLineEdit* box : inputBoxes()) {
-        if (!InputCheck::IsValidNumber(box->text(), m_environment.locale)) {
-            box->setFocus();
-            box->selectAll();
-            return;
+}
+
+void frmTripLedger::selectRefusedBox(const QString& field)
+{
+    const std::array<QLineEdit*, 4> boxes = inputBoxes();
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        if (field == QLatin1String(FuelCalc::FieldNames[i])) {
+            boxes[i]->setFocus();
+            boxes[i]->selectAll();
         }
     }
 }
@@ -239,9 +249,7 @@ void frmTripLedger::tbsData_Click()
 {
     const int index = tbsData->currentIndex() + 1;
     // The pages stand in the tabs' order; an index without a page changes nothing.
-    const bool switched = trapped(QStringLiteral("Tab Data Error"), [&] { m_pages->setCurrentIndex(index - 1); });
-    if (!switched)
-        return;
+    m_pages->setCurrentIndex(index - 1);
     if (index == 2) {
         LoadHistoricalData();
         return;
@@ -310,16 +318,15 @@ void frmTripLedger::mnuHelpHelp_Click()
 
 void frmTripLedger::OpenHelpFile(QWidget* owner)
 {
-    trapped(QStringLiteral("Error Loading Help"), [&] {
-        if (!m_help) {
-            m_help = new HelpWindow(owner);
-            m_help->placeBeside(owner);
-        }
-        m_help->showDocument(m_environment.helpFile);
-        m_help->show();
-        m_help->raise();
-        m_help->activateWindow();
-    });
+    // Nothing here fails: a missing document is shown as a page that says where it belongs.
+    if (!m_help) {
+        m_help = new HelpWindow(owner);
+        m_help->placeBeside(owner);
+    }
+    m_help->showDocument(m_environment.helpFile);
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 void frmTripLedger::mnuHelpOnlineHelp_Click()

@@ -47,7 +47,7 @@ public:
     void showCentred();
 
 protected:
-    // A new palette or theme recolours the captions.
+    // A new palette or theme recolours the captions; a new font (the desktop's too) lays the window out again.
     void changeEvent(QEvent* event) override;
     // Every message box of the window goes through here: modal, one OK button.
     virtual void showMessage(const QString& text, const QString& title, QMessageBox::Icon icon);
@@ -60,12 +60,16 @@ private:
     void createMenus();
     // The captions' colours, from the design's and the window's palette.
     void applyLookAndFeel();
-    // The layout at the scale of the window's font (Twips), or larger where a caption needs it.
+    // The layout at the scale of the window's font (Twips), or larger where a caption needs it; the lists' images
+    // as high as its lines.
     void scaleLayout();
     void setKeyboardOrder();
     void connectControls();
     // The four number boxes, in the order the calculation checks them.
     std::array<QLineEdit*, 4> inputBoxes() const;
+    // The box of the input named field (FuelCalc::FieldNames) takes the focus, its text selected to be typed
+    // over; no box for any other name.
+    void selectRefusedBox(const QString& field);
 
     // Runs body under an error trap: an error escaping it first sets failureStatus (when given), then is shown
     // under title as its source, " - " and description, with the critical icon. True when body finished.

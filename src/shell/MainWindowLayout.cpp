@@ -121,14 +121,23 @@ void frmTripLedger::createControls()
 
 void frmTripLedger::scaleLayout()
 {
+    // Measured as at start: every control at its designed place, the images as high as a line of text.
+    m_client->setScale({});
+    const int image = std::max(16, fontMetrics().height());
+    for (QAbstractItemView* view : { static_cast<QAbstractItemView*>(lvwDataView),
+             static_cast<QAbstractItemView*>(tvwListData), static_cast<QAbstractItemView*>(lvwAverageData) })
+        view->setIconSize(QSize(image, image));
+    tbsData->setIconSize(QSize(image, image));
     const QList<QWidget*> captions = { tbsData, fraCalc, fraCalculator, lblMileage, txtMileage, lblCost, txtCost,
         lblCommuteDistnace, txtCommuteDistance, optUnits[0], optUnits[1], lblPricePerLitre, txtPricePerUnit, cmdCalc,
         lblVehicleReg, cboVehicleReg, cmdSave, fraHistory, lblDataNodes, fraChart, lblDataItem, cboVehicleList };
     const Twips::Scale scale = Twips::fittingScale(font(), captions);
     m_client->setScale(scale);
     sbtStatus->setFixedHeight(Twips::toPixels(375, scale.down));
-    // The window's size is the client area's smallest, the designed size scaled: every caption fits it.
-    adjustSize();
+    // The window's size is the client area's smallest, the designed size scaled: every caption fits it. A window
+    // filling the screen stays so.
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        adjustSize();
 }
 
 void frmTripLedger::createCalculatorPage(QStackedWidget* pages)
@@ -144,8 +153,7 @@ void frmTripLedger::createCalculatorPage(QStackedWidget* pages)
     lblCost = label(fraCalculator, "lblCost", QStringLiteral("Cost of filling tank to brim"), 120, 750, 2640, 270);
     txtCost = textBox(fraCalculator, "txtCost", 720);
     lblCommuteDistnace = label(fraCalculator, "lblCommuteDistnace",
-        QStringLiteral("Distance of commute per day") + QString(42, u' ') + QStringLiteral("(one way)"), 120, 1095,
-        2640, 480);
+        QStringLiteral("Distance of commute per day\n(one way)"), 120, 1095, 2640, 480);
     lblCommuteDistnace->setWordWrap(true);
     lblCommuteDistnace->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     txtCommuteDistance = textBox(fraCalculator, "txtCommuteDistance", 1080);
@@ -161,7 +169,6 @@ void frmTripLedger::createCalculatorPage(QStackedWidget* pages)
 
     lvwDataView = place(new QListWidget(fraCalc), "lvwDataView", 120, 3000, 5655, 1695);
     lvwDataView->setAccessibleName(QStringLiteral("Results"));
-    lvwDataView->setIconSize(QSize(16, 16));
 
     lblVehicleReg
         = label(fraCalc, "lblVehicleReg", QStringLiteral("Please Enter Vehicle Registration"), 120, 4830, 2640, 270);
@@ -195,13 +202,11 @@ void frmTripLedger::createHistoryPage(QStackedWidget* pages)
     // One column as wide as its longest line: a record line is read whole by scrolling sideways.
     tvwListData->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     tvwListData->header()->setStretchLastSection(false);
-    tvwListData->setIconSize(QSize(16, 16));
     m_historyModel = new HistoryTreeModel(tvwListData);
     tvwListData->setModel(m_historyModel);
 
     lblDataNodes = label(fraHistory, "lblDataNodes", QStringLiteral("Average Per Vehicle"), 120, 3360, 2640, 240);
     lvwAverageData = place(new QListView(fraHistory), "lvwAverageData", 120, 3600, 5655, 1575);
-    lvwAverageData->setIconSize(QSize(16, 16));
     lvwAverageData->setUniformItemSizes(true); // one line each: the list lays out its first entry only
     lvwAverageData->setTextElideMode(Qt::ElideMiddle); // a long registration never hides its mean
     m_meanModel = new TextListModel(lvwAverageData);
@@ -228,7 +233,7 @@ void frmTripLedger::createGraphPage(QStackedWidget* pages)
 void frmTripLedger::createMenus()
 {
     // The menu shows the first key; the desktop's own key for the command, where it has one, comes second.
-    const auto entry = [this](QMenu* menu, const char* name, const char* caption, const QList<QKeySequence>& keys) {
+    const auto entry = [](QMenu* menu, const char* name, const char* caption, const QList<QKeySequence>& keys) {
         QAction* action = menu->addAction(QLatin1String(caption));
         action->setObjectName(QLatin1String(name));
         action->setShortcuts(keys);

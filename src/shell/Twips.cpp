@@ -36,10 +36,11 @@ namespace {
 QSize needed(const QWidget* caption, int width)
 {
     if (const auto* strip = qobject_cast<const QTabBar*>(caption)) {
-        // Every tab at its full width; the strip may cut the tabs' lower edges, where they meet the page, but not
-        // their captions, centred in them.
-        const QSize tabs = strip->sizeHint();
-        return { tabs.width(), std::max(strip->fontMetrics().height(), strip->iconSize().height()) };
+        // Every tab at its full width. The tabs are at least as high as the strip, their captions centred in them:
+        // the strip may cut the tabs' lower edges, where they meet the page, but not their captions.
+        const int tab = strip->sizeHint().height();
+        const int text = std::max(strip->fontMetrics().height(), strip->iconSize().height());
+        return { strip->sizeHint().width(), std::max(text, (tab + text) / 2) };
     }
     QSize least = caption->minimumSizeHint();
     if (qobject_cast<const QLabel*>(caption)) // a letter's room before the control it names
@@ -49,34 +50,26 @@ QSize needed(const QWidget* caption, int width)
     return least;
 }
 
-// The least scale, from scale and by Step, at which fits(caption, scale) holds for every caption.
-template <typename Fits> double least(double scale, const QList<QWidget*>& captions, Fits fits)
+// The least scale at which twips, rounded to the nearest pixel, come to at least pixels.
+double reaching(int pixels, int twips)
 {
-    constexpr double Step = 0.01;
-    constexpr double Largest = 10; // a bound for a caption that fits at no scale
-    while (scale < Largest
-        && !std::all_of(captions.begin(), captions.end(), [&](const QWidget* c) { return fits(c, scale); }))
-        scale += Step;
-    return scale;
+    return twips > 0 ? (pixels - 0.49) * PerPixel / twips : 1;
 }
 
 } // namespace
 
 Scale fittingScale(const QFont& font, const QList<QWidget*>& captions)
 {
-    Scale scale;
-    scale.across = least(std::max(1.0, fontScale(font)), captions, [](const QWidget* caption, double across) {
-        const int width = toPixels(designed(caption).width(), across);
-        return needed(caption, width).width() <= width;
-    });
-    scale.down = least(std::max(1.0, fontScale(font)), captions, [&scale](const QWidget* caption, double down) {
-        const QRect place = toPixels(designed(caption), Scale { scale.across, down });
-        // A tab's caption is centred in the tab, which is at least as high as the strip.
-        const int height = qobject_cast<const QTabBar*>(caption)
-            ? (std::max(caption->sizeHint().height(), place.height()) + needed(caption, place.width()).height()) / 2
-            : needed(caption, place.width()).height();
-        return height <= place.height();
-    });
+    const double least = std::max(1.0, fontScale(font));
+    Scale scale { least, least };
+    // A caption's width does not depend on its height; a word-wrapped caption's height on its width does.
+    for (const QWidget* caption : captions)
+        scale.across = std::max(scale.across, reaching(needed(caption, 0).width(), designed(caption).width()));
+    for (const QWidget* caption : captions) {
+        const QRect twips = designed(caption);
+        const int width = toPixels(twips.width(), scale.across);
+        scale.down = std::max(scale.down, reaching(needed(caption, width).height(), twips.height()));
+    }
     return scale;
 }
 

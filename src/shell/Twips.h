@@ -34,7 +34,8 @@ double fontScale(const QFont& font);
 
 // The least scale, from the font's own and never below 1, at which each of the captions shows whole in its scaled
 // place: its minimum size fits (a label: with a letter's room to spare; a word-wrapped label: its longest word,
-// and its lines at its scaled width; a tab strip: every tab at full width, and their captions).
+// and its lines at its scaled width; a tab strip: every tab at full width, and their captions). The captions are
+// measured where they stand: a tab strip's tabs are as high as the strip.
 Scale fittingScale(const QFont& font, const QList<QWidget*>& captions);
 
 // The place given to widget by place(), in twips; a null rectangle for a widget placed otherwise.

@@ -4,7 +4,7 @@ namespace ImageList {
 
 QIcon icon(const QString& key)
 {
-    return QIcon(QStringLiteral(":/images/%1.png").arg(key));
+    return QIcon(QStringLiteral(":/images/src/%1.svg").arg(key)); // drawn by Qt's SVG icon engine at any size
 }
 
 QIcon applicationIcon()

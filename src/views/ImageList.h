@@ -3,8 +3,8 @@
 #include <QIcon>
 #include <QString>
 
-// The program's keyed 16 x 16 images: "GR", "HI", "CA", "MI", "CO", "PM", "PW" for the tabs and the lists,
-// "TR" and "DA" for the history tree.
+// The program's keyed images, drawn on a 16 x 16 grid and sharp at any size: "GR", "HI", "CA", "MI", "CO", "PM",
+// "PW" for the tabs and the lists, "TR" and "DA" for the history tree.
 namespace ImageList {
 
 QIcon icon(const QString& key);
