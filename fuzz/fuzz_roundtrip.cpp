@@ -4,11 +4,12 @@
 // C-locale number (the calculation's result, before the result line formats it) and failure is empty, "sync"
 // (the sync fails) or "short:N" (the file may grow by only N bytes, so the write stops part-way); a failed save
 // is then repeated. A finding is a save that does more than append, a failed save that changes the file or is
-// not reported, a torn line that counts, a reader that throws on what the program wrote, or vehicles, a record
-// count, means or graph points other than those saved. Run with -handle_xfsz=0: the save, not libFuzzer, is
-// what must deal with the file-size limit.
+// not reported, a torn line that counts, a reader that throws on what the program wrote, vehicles, a record
+// count, means or graph points other than those saved, or a reader that differs from the reference reading. Run with
+// -handle_xfsz=0: the save, not libFuzzer, is what must deal with the file-size limit.
 
 #include "MemoryHistory.h"
+#include "ReferenceReader.h"
 #include "calc/AppError.h"
 #include "calc/FuelCalc.h"
 #include "calc/Numbers.h"
@@ -115,7 +116,7 @@ bool save(const Save& s, const QDateTime& moment, const QLocale& reader)
     const QString line = record.toLine();
     const QByteArray encoded = line.toUtf8() + "\r\n"; // the system's encoding is UTF-8 here
 
-    const QByteArray before = MemoryHistory::read();
+    QByteArray before = MemoryHistory::read();
     const bool separated = before.isEmpty() || before.endsWith('\n');
     if (!s.failure.isEmpty()) {
         rlimit kept {};
@@ -225,6 +226,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
 
+    check(Reference::differences(MemoryHistory::path(), reader).isEmpty(), "a reader differs from the reference");
     if (saved.empty()) // the starting file stays as it was, its last line maybe torn
         return 0;
     const QStringList shownVehicles = vehicleBoxes();
