@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <cstring>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -174,22 +173,6 @@ bool forEachLine(const QString& filePath, const std::function<void(QByteArrayVie
     return true;
 }
 
-namespace {
-
-// A fresh buffer of a large history costs a page fault for every 4 KiB the read fills, more than the read
-// itself; in large pages it costs one for every 2 MiB. Only advice: where the system declines, nothing changes.
-void askForLargePages(QByteArray& bytes)
-{
-    constexpr quintptr LargePage = 2 * 1024 * 1024;
-    const auto start = reinterpret_cast<quintptr>(bytes.data());
-    const quintptr first = (start + LargePage - 1) & ~(LargePage - 1);
-    const quintptr end = (start + static_cast<quintptr>(bytes.size())) & ~(LargePage - 1);
-    if (end > first)
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
-}
-
-} // namespace
-
 bool readLines(const QString& filePath, QByteArray& bytes, const std::function<void(QByteArrayView line)>& visit)
 {
     bytes.clear();
@@ -198,7 +181,6 @@ bool readLines(const QString& filePath, QByteArray& bytes, const std::function<v
         return false;
     // The lines of each chunk are visited as soon as it is read, while its bytes are still in the cache.
     bytes.resize(std::max<qint64>(file.size(), 0));
-    askForLargePages(bytes);
     LineSplitter lines(visit);
     qsizetype size = 0;
     qsizetype visited = 0;
