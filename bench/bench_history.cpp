@@ -31,8 +31,9 @@ namespace {
 // Each file is given this long before its row is marked unfinished.
 constexpr int TimeoutSeconds = 180;
 
-// The registration of the damaged line's vehicle.
+// The registration of the damaged line's vehicle, and of the one huge line's.
 constexpr qsizetype LongLineBytes = 8 * 1024 * 1024;
+constexpr qsizetype HugeLineBytes = 128 * 1024 * 1024;
 
 enum class Shape {
     Empty, // an empty file: what the program needs whatever the history
@@ -40,6 +41,8 @@ enum class Shape {
     OneVehicle,
     OneRecordEach, // a vehicle for every record
     LongLine, // the fleet, after a first record of an 8 MB registration
+    HugeLine, // the fleet, after a first record of a 128 MB registration: read in 128 pieces
+    OddRegistration, // the fleet, after a first record under the registration "VehicleReg:X"
 };
 
 const char* shapeName(Shape shape)
@@ -55,6 +58,10 @@ const char* shapeName(Shape shape)
         return "1 record each";
     case Shape::LongLine:
         return "one 8 MB line";
+    case Shape::HugeLine:
+        return "one 128 MB line";
+    case Shape::OddRegistration:
+        return "VehicleReg:X";
     }
     return "";
 }
@@ -95,11 +102,14 @@ void writeHistory(const QString& path, Shape shape, int records)
         qFatal("cannot write %s", qPrintable(path));
     QRandomGenerator random(42);
     QByteArray chunk;
-    if (shape == Shape::LongLine)
-        chunk += recordLine(QByteArray(LongLineBytes, 'W'), 0, 400);
+    if (shape == Shape::LongLine || shape == Shape::HugeLine)
+        chunk += recordLine(QByteArray(shape == Shape::LongLine ? LongLineBytes : HugeLineBytes, 'W'), 0, 400);
+    if (shape == Shape::OddRegistration)
+        chunk += recordLine("VehicleReg:X", 0, 400);
     for (int i = 0; i < records; ++i) {
         int vehicle = 0;
-        if (shape == Shape::Fleet || shape == Shape::LongLine)
+        if (shape == Shape::Fleet || shape == Shape::LongLine || shape == Shape::HugeLine
+            || shape == Shape::OddRegistration)
             vehicle = int(random.bounded(50));
         else if (shape == Shape::OneRecordEach)
             vehicle = i;
@@ -215,7 +225,8 @@ int measure(Shape shape, int records, long emptyPeak, const QString& peakPath)
 
     // The graph of the last vehicle to appear, or in the damaged file the one of the long line.
     auto* vehicles = window.findChild<QComboBox*>(QStringLiteral("cboVehicleList"));
-    const int chosen = shape == Shape::LongLine ? 0 : vehicles->count() - 1;
+    const bool longLine = shape == Shape::LongLine || shape == Shape::HugeLine;
+    const int chosen = longLine ? 0 : vehicles->count() - 1;
     tabs->setCurrentIndex(2);
     settle(window);
     printCell(timed(bestMilliseconds([&] {
@@ -252,7 +263,7 @@ int measure(Shape shape, int records, long emptyPeak, const QString& peakPath)
         std::printf(" | %12s\n", "");
     else
         std::printf(" | %11.2fx\n", static_cast<double>(peak - emptyPeak) * 1024.0 / static_cast<double>(fileBytes));
-    if (lines != records + (shape == Shape::LongLine ? 1 : 0))
+    if (lines != records + (longLine || shape == Shape::OddRegistration ? 1 : 0))
         std::fprintf(stderr, "read %lld lines of %d\n", static_cast<long long>(lines), records);
     QFile peakFile(peakPath);
     if (!peakFile.open(QIODevice::WriteOnly) || peakFile.write(QByteArray::number(static_cast<qint64>(peak))) <= 0)
@@ -284,6 +295,8 @@ int main(int argc, char* argv[])
         { Shape::OneRecordEach, 10'000 },
         { Shape::OneRecordEach, 100'000 },
         { Shape::LongLine, 10'000 },
+        { Shape::HugeLine, 10'000 },
+        { Shape::OddRegistration, 1'000'000 },
     };
     // Each process leaves its peak in a file; the empty history's is handed to the others.
     QTemporaryDir scratch;

@@ -1,9 +1,11 @@
 // Feeds each input, as the whole history file, to everything that reads that file: the vehicle list, the
 // History table, the Graph points of each vehicle and the field look-up. A crash, a sanitizer report, a broken
-// tree, a run past libFuzzer's -timeout or an AppError (a plain file always reads, whatever it holds) is a
-// finding.
+// tree, a reader that differs from the reference reading (tests/support/ReferenceReader.h), a run past
+// libFuzzer's -timeout or an AppError (a plain file always reads, whatever it holds) is a finding. Inputs over
+// the readers' 1 MiB read need -max_len (CI gives 4 MiB).
 
 #include "MemoryHistory.h"
+#include "ReferenceReader.h"
 
 #include "history/GraphData.h"
 #include "history/HistoryFile.h"
@@ -14,6 +16,7 @@
 #include <QLocale>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -46,6 +49,12 @@ void readAll(const QLocale& locale)
     // A few vehicles are enough to reach every path; all of them would make long inputs quadratic.
     for (const QString& registration : registrations.mid(0, 4))
         GraphData::points(MemoryHistory::path(), registration, locale);
+
+    const QString differs = Reference::differences(MemoryHistory::path(), locale);
+    if (!differs.isEmpty()) {
+        std::fprintf(stderr, "differs from the reference reading: %s\n", qPrintable(differs));
+        std::abort();
+    }
 }
 
 } // namespace

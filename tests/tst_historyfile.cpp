@@ -2,6 +2,7 @@
 
 #include "calc/AppError.h"
 #include "history/HistoryFile.h"
+#include "history/HistoryLocation.h"
 #include "history/HistoryRecord.h"
 #include "history/RecordField.h"
 #include "history/VehicleList.h"
@@ -9,6 +10,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
+
+#include <future>
 
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -81,10 +84,11 @@ private slots:
         };
         row("CR LF; a lone CR stays in its line", "a\rb\r\nc\r\n", { "a\rb", "c" });
         row("LF alone and empty lines", "\r\n\na\nb\n", { "", "", "a", "b" });
-        row("torn last line: no record until a save puts a line break after it", "a\r\nVehicleReg:X;MPG: 4", { "a" },
-            QStringList { "a", "VehicleReg:X;MPG: 4" });
+        row("torn last line: never a line, even once a save follows it", "a\r\nVehicleReg:X;MPG: 4\r", { "a" });
         row("last record whole, its line break cut after the CR", "a\r\nMPG: 4;Unit:Litre;\r",
             { "a", "MPG: 4;Unit:Litre;" }, QStringList { "a", "MPG: 4;Unit:Litre;\r" });
+        const QByteArray longUnit = "a\r\nVehicleReg:X;Unit:" + QByteArray(300, 'L') + ';';
+        row("whole last record, its last field longer than one look back", longUnit, { "a", longUnit.mid(3) });
         row("byte-order mark skipped at the start only", "\357\273\277a\n\357\273\277b\n",
             { "a", QStringLiteral("\uFEFFb") });
         row("NUL, invalid UTF-8", QByteArray("a\0b\xff\n", 5), { QStringLiteral("a\0b\uFFFD") });
@@ -106,18 +110,80 @@ private slots:
         QCOMPARE(read, lines + linesOnceSavedAfter << "next");
     }
 
-    // Opening a named pipe would wait for a writer for ever. (The vehicle boxes' order and exactness are pinned
-    // through the window and by the round-trip fuzz target.)
+    // Opening a named pipe would wait for a writer for ever, and writing into one would block or vanish: neither
+    // a reader nor the save touches it. (The vehicle boxes' order and exactness are pinned through the window
+    // and by the round-trip fuzz target.)
     void namedPipeIsRefused()
     {
         QVERIFY(QDir(m_folder.dir()).mkpath(QStringLiteral("TripLedger")));
         QCOMPARE(mkfifo(qPrintable(path()), 0600), 0);
-        try {
-            VehicleList::registrations(path());
-            QFAIL("a named pipe was read");
-        } catch (const AppError& error) {
-            QCOMPARE(error.message(), path() + QStringLiteral(" - The history is not a plain file."));
+        for (const auto& use : { std::function([this] { VehicleList::registrations(path()); }),
+                 std::function([this] { HistoryFile::appendLine(path(), QStringLiteral("x")); }) }) {
+            try {
+                use();
+                QFAIL("a named pipe was used");
+            } catch (const AppError& error) {
+                QCOMPARE(error.message(), path() + QStringLiteral(" - The history is not a plain file."));
+            }
         }
+    }
+
+    // A reader waits while a save holds the lock, so that it never shows a line the save may yet cut back.
+    void readerWaitsForASave()
+    {
+        m_folder.write("first\r\n");
+        QFile saving(path());
+        QVERIFY(saving.open(QIODevice::Append) && ::flock(saving.handle(), LOCK_EX) == 0);
+        auto read = std::async(std::launch::async, [this] { return VehicleList::registrations(path()).size(); });
+        QVERIFY(read.wait_for(std::chrono::milliseconds(200)) == std::future_status::timeout);
+        saving.write("VehicleReg:A;MPG: 1;\r\n");
+        saving.close();
+        QCOMPARE(read.get(), 1);
+    }
+
+    // A save that makes the folder or the file syncs the folders that gained an entry, and a failure there is
+    // a failed save, the new file left empty.
+    void newEntriesSyncedOrTheSaveFails_data()
+    {
+        QTest::addColumn<bool>("folderThere");
+        QTest::newRow("new folder and file") << false;
+        QTest::newRow("new file") << true;
+    }
+
+    void newEntriesSyncedOrTheSaveFails()
+    {
+        QFETCH(bool, folderThere);
+        QVERIFY(!folderThere || QDir(m_folder.dir()).mkpath(QStringLiteral("TripLedger")));
+        const auto failOnFolders = [](int fd) {
+            struct stat info = {};
+            return ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode) ? (errno = EIO, -1) : 0;
+        };
+        try {
+            HistoryFile::appendLine(path(), QStringLiteral("first"), failOnFolders);
+            QFAIL("a failed sync of the folder was reported as success");
+        } catch (const AppError& error) {
+            QCOMPARE(error.message(), path() + QStringLiteral(" - Input/output error"));
+        }
+        QCOMPARE(m_folder.read(), QByteArray());
+    }
+
+    void dataFolder_data()
+    {
+        QTest::addColumn<QString>("xdgDataHome");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("absolute") << "/data"
+                                  << "/data";
+        QTest::newRow("relative: ignored") << "data"
+                                           << "/home/u/.local/share";
+        QTest::newRow("unset") << ""
+                               << "/home/u/.local/share";
+    }
+
+    void dataFolder()
+    {
+        QFETCH(QString, xdgDataHome);
+        QFETCH(QString, folder);
+        QCOMPARE(HistoryLocation::dataFolder(xdgDataHome, QStringLiteral("/home/u")), folder);
     }
 
     // A save waits while another copy of the program holds the file's lock, and appends once it is let go.

@@ -1,4 +1,5 @@
 #include "HistoryFolder.h"
+#include "ReferenceReader.h"
 
 #include "history/GraphData.h"
 #include "history/HistoryTable.h"
@@ -53,14 +54,32 @@ private slots:
             "VehicleReg:A;MPG: 5\r\nVehicleReg:VehicleReg:A MPG: 5;MPG: 6;\r\n" + record("B", " 7.00"), "X",
             { "A:1", "B:1", "Mean MPG for vehicle A is 5.00", "Mean MPG for vehicle B is 7.00" });
 
+        row("MPG with a U+2212 minus and a decimal comma, as Swedish writes it",
+            record("M",
+                " \u2212"
+                "10,00"),
+            "M", { "M:1", "Mean MPG for vehicle M is -10.00", "21/03/2005=-10" });
+
+        // The readers read 1 MiB at a time: a line across that boundary, at each place that matters.
+        const QByteArray crossing = record("CAF\xC3\x89", " 30.00") + record("B", " 40.00");
+        const std::pair<const char*, qsizetype> places[] = { { "CR", crossing.indexOf('\r') },
+            { "LF", crossing.indexOf('\n') }, { "inside a field", crossing.indexOf("MPG:") + 2 },
+            { "inside a character", crossing.indexOf('\x89') } };
+        for (const auto& [place, at] : places) {
+            row(qPrintable(QStringLiteral("the second 1 MiB starts at the %1").arg(place)),
+                QByteArray((1 << 20) - at - 2, 'x') + "\r\n" + crossing, "CAF\xC3\x89",
+                { QStringLiteral("CAF\u00C9:1"), "B:1", QStringLiteral("Mean MPG for vehicle CAF\u00C9 is 30.00"),
+                    "Mean MPG for vehicle B is 40.00", "21/03/2005=30" });
+        }
+
         QByteArray once;
         QStringList shown; // every node, then every mean
-        for (int i = 0; i < 1500; ++i) {
+        for (int i = 0; i < 5000; ++i) {
             once += record("V" + QByteArray::number(i), " 20.00");
             shown.insert(i, QStringLiteral("V%1:2").arg(i));
             shown.append(QStringLiteral("Mean MPG for vehicle V%1 is 20.00").arg(i));
         }
-        row("no limit on records", once + once, "X", shown);
+        row("no limit on records; over 1 MiB and 4,096 records", once + once, "X", shown);
     }
 
     void readsTheFile()
@@ -82,6 +101,7 @@ private slots:
         for (qsizetype i = 0; i < points.size(); ++i)
             got.append(points.label(i) + u'=' + QString::number(points.mpg(i)));
         QCOMPARE(got, shown);
+        QCOMPARE(Reference::differences(folder.path(), locale), QString());
     }
 
     // Each vehicle's records, interleaved in the file, come back under it in file order.

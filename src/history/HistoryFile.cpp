@@ -1,21 +1,16 @@
 #include "HistoryFile.h"
 
-#include "HistoryLocation.h"
-
 #include "calc/AppError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <sys/file.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,57 +31,9 @@ constexpr qsizetype ReadChunk = 1 << 20;
     fail(file, file.errorString());
 }
 
-// The last byte of an open file, read without moving where the next append goes.
-bool endsWithLineBreak(QFile& file)
-{
-    const qint64 size = file.size();
-    if (file.isSequential() || size == 0)
-        return true;
-    char last = 0;
-    if (!file.seek(size - 1) || file.read(&last, 1) != 1)
-        fail(file);
-    return last == '\n';
-}
-
 QString systemReason()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-// Whether the line ends with a whole "Unit" field: its name and ":" at the start of a field, and its ";".
-bool endsWithLastField(QByteArrayView line)
-{
-    if (line.endsWith('\r'))
-        line.chop(1);
-    if (!line.endsWith(';'))
-        return false;
-    line.chop(1);
-    const QByteArrayView last = line.sliced(line.lastIndexOf(';') + 1);
-    return last.startsWith("Unit:");
-}
-
-// A save that failed part-way takes back what it wrote, so that the file is exactly as it was; a device that
-// cannot be cut (a pipe, /dev/full) took nothing that could be read back.
-[[noreturn]] void cutBackAndFail(QFile& file, qint64 size, const QString& reason)
-{
-    if (!file.isSequential() && ::ftruncate(file.handle(), size) != 0)
-        fail(file, reason + QStringLiteral(" The part written could not be taken back: ") + systemReason());
-    fail(file, reason);
-}
-
-// The contract: a save never ends the program. By default a write beyond the file-size limit (RLIMIT_FSIZE)
-// raises SIGXFSZ, which kills the process and leaves a torn line; ignored, the write fails with EFBIG and the
-// save is cut back and reported like any other. Set once for the whole process, by the first save, unless the
-// process installed a handler of its own; every program that saves (the window, tests, fuzzing) gets it so.
-void ignoreFileSizeSignal()
-{
-    static const bool ignored = [] {
-        struct sigaction current = {};
-        if (::sigaction(SIGXFSZ, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
-            std::signal(SIGXFSZ, SIG_IGN);
-        return true;
-    }();
-    (void)ignored;
 }
 
 } // namespace
@@ -96,42 +43,15 @@ QString path(const QString& dir)
     return QDir::toNativeSeparators(QDir(dir).filePath(QStringLiteral("TripLedger.txt")));
 }
 
-void appendLine(const QString& filePath, const QString& line, SyncFunction sync)
+bool endsWithLastField(QByteArrayView line)
 {
-    ignoreFileSizeSignal();
-    HistoryLocation::makeFolders(filePath);
-    QFile file(filePath);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered))
-        fail(file);
-    // Held until the file is closed: another copy's line is never half-written while this one looks for a torn
-    // last line, and a failed save is cut back before anyone else writes after it.
-    if (::flock(file.handle(), LOCK_EX) != 0)
-        fail(file, systemReason());
-    const qint64 before = file.size();
-
-    QByteArray bytes;
-    if (!endsWithLineBreak(file))
-        bytes += "\r\n";
-    bytes += QStringEncoder(QStringConverter::System).encode(line);
-    bytes += "\r\n";
-
-    // Appended at the end whatever the position (O_APPEND); a write cut short is continued, so that the second
-    // write names the reason (a full disk, a size limit).
-    for (qsizetype written = 0; written < bytes.size();) {
-        errno = 0;
-        const ssize_t result
-            = ::write(file.handle(), bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
-        if (result > 0)
-            written += result;
-        else if (errno != EINTR)
-            cutBackAndFail(
-                file, before, result == 0 ? QStringLiteral("Only part of the line was written.") : systemReason());
-    }
-    if (sync(file.handle()) != 0)
-        cutBackAndFail(file, before, systemReason());
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        fail(file);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    if (!line.endsWith(';'))
+        return false;
+    line.chop(1);
+    const QByteArrayView last = line.sliced(line.lastIndexOf(';') + 1);
+    return last.startsWith("Unit:");
 }
 
 namespace {
@@ -153,6 +73,9 @@ bool openForReading(QFile& file)
         fail(file, QStringLiteral("The history is not a plain file."));
     if (!file.open(QIODevice::ReadOnly))
         fail(file);
+    // Waits while a save holds the file, so that a line it may yet cut back is never shown; held for this one
+    // read. Where the file system has no locks, the history is read without.
+    while (::flock(file.handle(), LOCK_SH) != 0 && errno == EINTR) { }
     return true;
 }
 
@@ -184,16 +107,20 @@ public:
         m_carry = piece.sliced(feedLines(piece)).toByteArray();
     }
 
-    // Visits the lines that end in bytes, as views into them; returns how many bytes they took.
-    qsizetype feedLines(QByteArrayView bytes)
+    // Visits the lines that end in bytes, as views into them; returns how many bytes they took. The first
+    // searched bytes are known to hold no line break: a long line is scanned once, not at every read.
+    qsizetype feedLines(QByteArrayView bytes, qsizetype searched = 0)
     {
         const char* const first = bytes.data();
         const char* const last = first + bytes.size();
         const char* start = first;
-        while (const void* end = std::memchr(start, '\n', static_cast<size_t>(last - start))) {
+        for (const char* from = first + searched;;) {
+            const void* end = std::memchr(from, '\n', static_cast<size_t>(last - from));
+            if (!end)
+                break;
             const char* const lineEnd = static_cast<const char*>(end);
             visitLine(QByteArrayView(start, lineEnd - start));
-            start = lineEnd + 1;
+            start = from = lineEnd + 1;
         }
         return start - first;
     }
@@ -215,7 +142,8 @@ private:
         m_first = false;
         if (line.endsWith('\r'))
             line.chop(1);
-        m_visit(line);
+        if (!line.endsWith('\x18')) // CAN: a torn line that a later save closed
+            m_visit(line);
     }
 
     const std::function<void(QByteArrayView line)>& m_visit;
@@ -245,23 +173,6 @@ bool forEachLine(const QString& filePath, const std::function<void(QByteArrayVie
     return true;
 }
 
-namespace {
-
-// A fresh buffer of a large history costs a page fault for every 4 KiB the read fills, more than the read
-// itself; in large pages it costs one for every 2 MiB. Only advice: where the system declines, nothing changes.
-void askForLargePages(QByteArray& bytes)
-{
-    constexpr quintptr LargePage = quintptr { 2 } * 1024 * 1024;
-    const auto start = reinterpret_cast<quintptr>(bytes.data());
-    const quintptr first = (start + LargePage - 1) & ~(LargePage - 1);
-    const quintptr end = (start + static_cast<quintptr>(bytes.size())) & ~(LargePage - 1);
-    if (end > first)
-        // madvise() takes the first whole large page's address, computed as a number.
-        ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE); // NOLINT(performance-no-int-to-ptr)
-}
-
-} // namespace
-
 bool readLines(const QString& filePath, QByteArray& bytes, const std::function<void(QByteArrayView line)>& visit)
 {
     bytes.clear();
@@ -270,7 +181,6 @@ bool readLines(const QString& filePath, QByteArray& bytes, const std::function<v
         return false;
     // The lines of each chunk are visited as soon as it is read, while its bytes are still in the cache.
     bytes.resize(std::max<qint64>(file.size(), 0));
-    askForLargePages(bytes);
     LineSplitter lines(visit);
     qsizetype size = 0;
     qsizetype visited = 0;
@@ -280,8 +190,9 @@ bool readLines(const QString& filePath, QByteArray& bytes, const std::function<v
             fail(file);
         if (got == 0)
             break;
+        const qsizetype searched = size - visited;
         size += got;
-        visited += lines.feedLines(QByteArrayView(bytes).sliced(visited, size - visited));
+        visited += lines.feedLines(QByteArrayView(bytes).sliced(visited, size - visited), searched);
     }
     bytes.resize(size); // a file that shrank meanwhile; the bytes stay where they are
     lines.finish(QByteArrayView(bytes).sliced(visited));

@@ -26,18 +26,28 @@ QString path(const QString& programDir, const QString& dataDir)
     return HistoryFile::path(QDir(dataDir).filePath(QStringLiteral("TripLedger")));
 }
 
-void makeFolders(const QString& filePath)
+QStringList makeFolders(const QString& filePath)
 {
     QStringList missing; // outermost first
     for (QString folder = QFileInfo(filePath).absolutePath(); !QFileInfo::exists(folder);
          folder = QFileInfo(folder).absolutePath())
         missing.prepend(folder);
+    QStringList made;
     for (const QString& folder : missing) {
-        // Another copy of the program may have made it meanwhile.
-        if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0 && errno != EEXIST)
+        if (::mkdir(QFile::encodeName(folder).constData(), 0700) == 0)
+            made.append(folder);
+        else if (errno != EEXIST) // another copy of the program may have made it meanwhile
             throw AppError(QDir::toNativeSeparators(QFileInfo(filePath).absoluteFilePath()),
                 QString::fromLocal8Bit(std::strerror(errno)));
     }
+    return made;
+}
+
+QString dataFolder(const QString& xdgDataHome, const QString& home)
+{
+    if (xdgDataHome.startsWith(u'/'))
+        return xdgDataHome;
+    return QDir(home).filePath(QStringLiteral(".local/share"));
 }
 
 } // namespace HistoryLocation

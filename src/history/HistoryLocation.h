@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Where the history file lies. Once installed, the program's folder is not the user's to write, so the history
 // lives in the user's data folder; a TripLedger.txt beside the program (a folder of one's own, a history kept
@@ -13,7 +14,12 @@ namespace HistoryLocation {
 QString path(const QString& programDir, const QString& dataDir);
 
 // Makes the folders that filePath lies in, those missing, each private to the user (mode 0700: the history is
-// the user's own data). Throws AppError, with filePath in full as its source, when one cannot be made.
-void makeFolders(const QString& filePath);
+// the user's own data), and returns those it made, outermost first. Throws AppError, with filePath in full as
+// its source, when one cannot be made.
+QStringList makeFolders(const QString& filePath);
+
+// The user's data folder: XDG_DATA_HOME when it is an absolute path, else home/.local/share (a relative value
+// is ignored, as the XDG Base Directory specification asks).
+QString dataFolder(const QString& xdgDataHome, const QString& home);
 
 } // namespace HistoryLocation

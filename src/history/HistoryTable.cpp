@@ -40,7 +40,7 @@ public:
         else if (const qint32* known = vehicleByRegistration().find(*registration))
             vehicle = *known;
         if (!again)
-            m_lastCouldNameRecord = registration->contains("VehicleReg:");
+            m_lastCouldNameRecord = couldNameRecord(*registration);
         qint32 slot = FindVehicleNode(*registration, vehicle);
         if (slot == NoNode) {
             vehicle = static_cast<qint32>(m_table.m_vehicles.size());
@@ -119,6 +119,13 @@ private:
         return parentRecord != NoNode ? recordParentSlot(parentRecord) : vehicle;
     }
 
+    // Whether a registration could be a record node's text: it holds the names of both fields a record has. The
+    // records' texts are looked at only for such a one, so that an odd registration otherwise costs nothing.
+    static bool couldNameRecord(QByteArrayView registration)
+    {
+        return registration.contains("VehicleReg:") && registration.contains("MPG:");
+    }
+
     // Made once the file's bytes have their place: its keys are views into them.
     ByteKeyed<qint32>& vehicleByRegistration()
     {
@@ -128,7 +135,7 @@ private:
     }
 
     // The record (by number in file order) whose node comes before the vehicle's node and whose text is the
-    // registration, or NoNode. Asked only of a registration holding "VehicleReg:", as every record's text does.
+    // registration, or NoNode. Asked only when couldNameRecord.
     qint32 recordNamed(QByteArrayView registration, qint32 vehicle)
     {
         if (!m_recordTextsIndexed) {
@@ -167,7 +174,7 @@ private:
     std::optional<ByteKeyed<qint32>> m_vehicleByRegistration;
     qint32 m_lastVehicle = NoNode;
     QByteArrayView m_lastRegistration;
-    bool m_lastCouldNameRecord = false; // whether the last registration holds "VehicleReg:"
+    bool m_lastCouldNameRecord = false; // couldNameRecord of the last registration
     std::vector<qint32> m_vehicleFirstRecord;
     // By record in file order: where its line starts, and its parent's slot.
     BlockArray<qsizetype> m_offsets;

@@ -1,11 +1,11 @@
 #include "AppEnvironment.h"
 
 #include "calc/LocaleNames.h"
+#include "history/HistoryLocation.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace {
 
@@ -32,8 +32,7 @@ AppEnvironment AppEnvironment::system()
         return QDateTime::currentDateTime();
     };
     environment.programDirectory = QCoreApplication::applicationDirPath();
-    // Follows XDG_DATA_HOME; ~/.local/share by default.
-    environment.dataDirectory = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    environment.dataDirectory = HistoryLocation::dataFolder(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
     environment.helpFile = helpDocument(QDir(environment.programDirectory));
     environment.browsers = { QStringLiteral("xdg-open"), QStringLiteral("x-www-browser") };
     environment.onlineHelpAddress = QStringLiteral("https://tripledger.example.org/tripledger.htm");
