@@ -74,7 +74,9 @@ bool endsWithLastField(QByteArrayView line)
     fail(file, reason);
 }
 
-// The contract: a save never ends the program. By default a write beyond the file-size limit (RLIMIT_FSIZE)
+} // namespace
+
+// A save never ends the program. By default a write beyond the file-size limit (RLIMIT_FSIZE)
 // raises SIGXFSZ, which kills the process and leaves a torn line; ignored, the write fails with EFBIG and the
 // save is cut back and reported like any other. Set once for the whole process, by the first save, unless the
 // process installed a handler of its own; every program that saves (the window, tests, fuzzing) gets it so.
@@ -88,8 +90,6 @@ void ignoreFileSizeSignal()
     }();
     (void)ignored;
 }
-
-} // namespace
 
 QString path(const QString& dir)
 {

@@ -26,6 +26,10 @@ using SyncFunction = int (*)(int fd);
 // back to its size before the save, so it is exactly as it was.
 void appendLine(const QString& filePath, const QString& line, SyncFunction sync = ::fsync);
 
+// Makes a write beyond the file-size limit (RLIMIT_FSIZE) fail with EFBIG rather than end the program by
+// SIGXFSZ, unless the process handles that signal itself. Called by every writer: the save and the export.
+void ignoreFileSizeSignal();
+
 // Calls visit for every line of the file in order, still in the file's bytes, without its line break (LF or
 // CR LF) and without a UTF-8 byte-order mark at the start of the file. A final line without a line break is
 // visited only when it ends with a whole "Unit:" field and its ";": otherwise it is a torn save. Returns

@@ -34,6 +34,7 @@ AppEnvironment AppEnvironment::system()
     environment.programDirectory = QCoreApplication::applicationDirPath();
     // Follows XDG_DATA_HOME; ~/.local/share by default.
     environment.dataDirectory = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    environment.documentsDirectory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     environment.helpFile = helpDocument(QDir(environment.programDirectory));
     environment.browsers = { QStringLiteral("xdg-open"), QStringLiteral("x-www-browser") };
     environment.onlineHelpAddress = QStringLiteral("https://tripledger.example.org/tripledger.htm");

@@ -83,6 +83,8 @@ private:
     void LoadHistoricalData();
     void LoadGraphData(bool blnQuiet);
     void cboVehicleList_Click();
+    void mnuFileExport_Click();
+    void mnuFilePrint_Click();
     void mnuFileExit_Click();
     void mnuHelpHelp_Click();
     void OpenHelpFile(QWidget* owner);
@@ -129,6 +131,8 @@ private:
     QMenu* mnuFile = nullptr;
     QAction* mnuFileSave = nullptr;
     QAction* mnuFileCalc = nullptr;
+    QAction* mnuFileExport = nullptr;
+    QAction* mnuFilePrint = nullptr;
     QAction* mnuFileSeperator = nullptr;
     QAction* mnuFileExit = nullptr;
     QMenu* mnuHelp = nullptr;
