@@ -21,6 +21,8 @@ class QLineEdit;
 class QListView;
 class QListWidget;
 class QMenu;
+class QPageSize;
+class QPagedPaintDevice;
 class QPushButton;
 class QRadioButton;
 class QStackedWidget;
@@ -85,6 +87,8 @@ private:
     void cboVehicleList_Click();
     void mnuFileExport_Click();
     void mnuFilePrint_Click();
+    // Asks where, then writes the report painted by paint as a PDF file on paper.
+    void savePdf(const QPageSize& paper, const std::function<bool(QPagedPaintDevice&)>& paint);
     void mnuFileExit_Click();
     void mnuHelpHelp_Click();
     void OpenHelpFile(QWidget* owner);

@@ -244,7 +244,9 @@ void frmTripLedger::createMenus()
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuFileSave = entry(mnuFile, "mnuFileSave", "&Save", { QKeySequence(Qt::CTRL | Qt::Key_S) });
     mnuFileCalc = entry(mnuFile, "mnuFileCalc", "&Calc", { QKeySequence(Qt::CTRL | Qt::Key_C) });
-    mnuFileExport = entry(mnuFile, "mnuFileExport", "E&xport History…", { QKeySequence(Qt::CTRL | Qt::Key_E) });
+    // Not Ctrl+E: in a text box on X11 that moves to the end of the line.
+    mnuFileExport
+        = entry(mnuFile, "mnuFileExport", "E&xport History…", { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E) });
     mnuFilePrint = entry(mnuFile, "mnuFilePrint", "&Print Report…", { QKeySequence(Qt::CTRL | Qt::Key_P) });
     mnuFileSeperator = separator(mnuFile, "mnuFileSeperator");
     mnuFileExit = entry(
