@@ -1,5 +1,7 @@
 #include "TestWindow.h"
 
+#include "views/ReportPainter.h"
+
 #include <QFileDialog>
 #include <QProcess>
 #include <QPushButton>
@@ -69,6 +71,23 @@ private slots:
         // The table's header on every page of it.
         QVERIFY(pages.count(u'\f') >= 2);
         QCOMPARE(text.count(QStringLiteral("Date Miles Cost MPG Price Unit")), pages.count(u'\f'));
+    }
+
+    void paperOfTheRegionalSettings_data()
+    {
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<int>("paper");
+        QTest::newRow("United Kingdom") << "en_GB" << int(QPageSize::A4);
+        QTest::newRow("Germany") << "de_DE" << int(QPageSize::A4);
+        QTest::newRow("United States") << "en_US" << int(QPageSize::Letter);
+        QTest::newRow("Canada, in French") << "fr_CA" << int(QPageSize::Letter);
+    }
+
+    void paperOfTheRegionalSettings()
+    {
+        QFETCH(QString, settings);
+        QFETCH(int, paper);
+        QCOMPARE(int(ReportPainter::pageSize(QLocale(settings)).id()), paper);
     }
 
 private:
