@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what the build needs (Debian 12 packages), then configures and builds into build/.
 # Sourced by run.sh and test.sh, each with the CMake options of its own build as arguments: the two share build/,
-# so each names every option the other changes. package.sh also sets extra_packages, and build_folder for a
-# build of its own.
+# so each names every option the other changes. package.sh and test.sh also set extra_packages, and package.sh
+# build_folder for a build of its own.
 set -euo pipefail
 
-# What the build and the program use themselves; the rest comes by dependency. Qt Charts' CMake package needs
+# What the build and the program use themselves; the rest comes by dependency (Qt Print Support, for the report,
+# with qt6-base-dev). Qt Charts' CMake package needs
 # Qt OpenGL's, which qt6-base-dev only recommends; the window tests draw the window in Liberation Sans (the size
 # its layout was drawn at) and in DejaVu Sans (a desktop font wide for its height); the benchmark switches
 # accessibility on as a screen reader's bridge would, through Qt's private header.

@@ -188,6 +188,7 @@ void paintVehicle(Pages& pages, QPagedPaintDevice& device, const VehicleReport::
     const auto header = [&] {
         row(headers, true);
         pages.painter().drawLine(QPointF(0, pages.y()), QPointF(w, pages.y()));
+        pages.y() += line / 4;
     };
     pages.room(3 * line);
     header();
