@@ -6,10 +6,10 @@
 set -euo pipefail
 
 # What the build and the program use themselves; the rest comes by dependency (Qt Print Support, for the report,
-# with qt6-base-dev). Qt Charts' CMake package needs
-# Qt OpenGL's, which qt6-base-dev only recommends; the window tests draw the window in Liberation Sans (the size
-# its layout was drawn at) and in DejaVu Sans (a desktop font wide for its height); the benchmark switches
-# accessibility on as a screen reader's bridge would, through Qt's private header.
+# with qt6-base-dev). Qt Charts' CMake package needs Qt OpenGL's, which qt6-base-dev only recommends; the window
+# tests draw the window in Liberation Sans (the size its layout was drawn at) and in DejaVu Sans (a desktop font
+# wide for its height); the benchmark switches accessibility on as a screen reader's bridge would, through Qt's
+# private header.
 packages=(cmake make g++ qt6-base-dev qt6-base-private-dev qt6-charts-dev libqt6opengl6-dev qt6-qpa-plugins
     fonts-liberation2 fonts-dejavu-core ${extra_packages[@]+"${extra_packages[@]}"})
 
