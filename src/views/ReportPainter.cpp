@@ -2,10 +2,10 @@
 
 #include "DisplayText.h"
 #include "MileageChart.h"
+#include "ReportPages.h"
 
 #include "calc/Numbers.h"
 
-#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -25,93 +25,10 @@ QString shown(const QString& saved, const QLocale& locale, bool twoDecimals)
     return twoDecimals ? Numbers::formatTwoDecimals(*value, locale) : Numbers::generalText(*value, locale);
 }
 
-// Paints line by line down the pages, starting a page whenever the next line would not fit.
-class Pages
-{
-public:
-    Pages(QPagedPaintDevice& device, QPainter& painter, const QFont& font)
-        : m_device(device)
-        , m_painter(painter)
-        , m_font(font)
-        , m_line(QFontMetricsF(font, &device).lineSpacing())
-    {
-        startPage();
-    }
-
-    qreal width() const { return m_device.width(); }
-    qreal line() const { return m_line; }
-    qreal& y() { return m_y; }
-    QPainter& painter() { return m_painter; }
-
-    // Makes room for height below y, on a new page if need be; true when a page was started.
-    bool room(qreal height)
-    {
-        if (m_y + height <= m_device.height() || m_y == 0)
-            return false;
-        m_device.newPage();
-        startPage();
-        return true;
-    }
-
-    void newPage()
-    {
-        m_device.newPage();
-        startPage();
-    }
-
-    // One line of text in [x, x + w), cut short with an ellipsis where it does not fit.
-    void text(const QString& text, qreal x, qreal w, Qt::Alignment align = Qt::AlignLeft, bool bold = false)
-    {
-        QFont font = m_font;
-        font.setBold(bold);
-        m_painter.setFont(font);
-        const QString fitted = QFontMetricsF(font, &m_device).elidedText(text, Qt::ElideMiddle, w);
-        m_painter.drawText(QRectF(x, m_y, w, m_line), static_cast<int>(align | Qt::AlignVCenter), fitted);
-    }
-
-    // The vehicle's heading, larger and bold.
-    void heading(const QString& text)
-    {
-        QFont font = m_font;
-        font.setBold(true);
-        font.setPointSizeF(m_font.pointSizeF() * 1.4);
-        m_painter.setFont(font);
-        const qreal height = QFontMetricsF(font, &m_device).lineSpacing();
-        m_painter.drawText(QRectF(0, m_y, width(), height), Qt::AlignLeft | Qt::AlignVCenter,
-            QFontMetricsF(font, &m_device).elidedText(text, Qt::ElideMiddle, width()));
-        m_y += height + m_line / 2;
-    }
-
-    // Text wrapped at word ends across the page's width.
-    void paragraph(const QString& text)
-    {
-        m_painter.setFont(m_font);
-        const QRectF area(0, m_y, width(), m_device.height());
-        const QRectF used = m_painter.boundingRect(area, Qt::TextWordWrap, text);
-        room(used.height());
-        m_painter.drawText(QRectF(0, m_y, width(), used.height()), Qt::TextWordWrap, text);
-        m_y += used.height();
-    }
-
-private:
-    void startPage()
-    {
-        m_painter.fillRect(QRectF(0, 0, m_device.width(), m_device.height()), Qt::white);
-        m_painter.setPen(Qt::black);
-        m_y = 0;
-    }
-
-    QPagedPaintDevice& m_device;
-    QPainter& m_painter;
-    QFont m_font;
-    qreal m_line;
-    qreal m_y = 0;
-};
-
 // The Graph page's chart of the vehicle, drawn at the size of target as if on a screen of 96 pixels an inch, in
 // black on white.
-void drawChart(Pages& pages, QPagedPaintDevice& device, const QRectF& target, const VehicleReport::Vehicle& vehicle,
-    const QFont& font)
+void drawChart(ReportPages& pages, QPagedPaintDevice& device, const QRectF& target,
+    const VehicleReport::Vehicle& vehicle, const QFont& font)
 {
     MileageChart chart;
     chart.setAttribute(Qt::WA_DontShowOnScreen);
@@ -133,8 +50,8 @@ void drawChart(Pages& pages, QPagedPaintDevice& device, const QRectF& target, co
     painter.restore();
 }
 
-void paintVehicle(Pages& pages, QPagedPaintDevice& device, const VehicleReport::Vehicle& vehicle, const QLocale& locale,
-    const QFont& font)
+void paintVehicle(ReportPages& pages, QPagedPaintDevice& device, const VehicleReport::Vehicle& vehicle,
+    const QLocale& locale, const QFont& font)
 {
     const qreal w = pages.width();
     const qreal line = pages.line();
@@ -220,7 +137,7 @@ bool paint(QPagedPaintDevice& device, const std::vector<VehicleReport::Vehicle>&
     QFont printed = font;
     if (printed.pointSizeF() <= 0) // a font sized in pixels has no size on paper
         printed.setPointSizeF(10);
-    Pages pages(device, painter, printed);
+    ReportPages pages(device, painter, printed);
     for (size_t i = 0; i < vehicles.size(); ++i) {
         if (i > 0)
             pages.newPage();
