@@ -29,6 +29,12 @@ QString dateText(const QDateTime& moment, const QLocale& locale)
         + locale.toString(moment.time(), timeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat)));
 }
 
+QString dateFormat(const QLocale& locale)
+{
+    return locale.dateFormat(QLocale::ShortFormat) + u' '
+        + timeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat));
+}
+
 void checkRegistration(const QString& registration)
 {
     const QString source = QStringLiteral("Vehicle Registration Check Failure");

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -33,6 +34,7 @@ AppEnvironment AppEnvironment::system()
     };
     environment.programDirectory = QCoreApplication::applicationDirPath();
     environment.dataDirectory = HistoryLocation::dataFolder(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
+    environment.documentsDirectory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     environment.helpFile = helpDocument(QDir(environment.programDirectory));
     environment.browsers = { QStringLiteral("xdg-open"), QStringLiteral("x-www-browser") };
     environment.onlineHelpAddress = QStringLiteral("https://tripledger.example.org/tripledger.htm");

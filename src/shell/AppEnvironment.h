@@ -17,6 +17,7 @@ struct AppEnvironment
     std::function<QDateTime()> now;
     QString programDirectory; // the program's folder: a TripLedger.txt there is the history
     QString dataDirectory; // the user's data folder, where the history lies otherwise (HistoryLocation)
+    QString documentsDirectory; // where an export is offered first
     QString helpFile; // the help document's full path
     QStringList browsers; // programs that open a web address, tried in order
     QString onlineHelpAddress;

@@ -52,6 +52,8 @@ void frmTripLedger::connectControls()
     connect(cmdSave, &QPushButton::clicked, this, &frmTripLedger::cmdSave_Click);
     connect(mnuFileSave, &QAction::triggered, this, &frmTripLedger::cmdSave_Click);
     connect(mnuFileCalc, &QAction::triggered, this, &frmTripLedger::cmdCalc_Click);
+    connect(mnuFileExport, &QAction::triggered, this, &frmTripLedger::mnuFileExport_Click);
+    connect(mnuFilePrint, &QAction::triggered, this, &frmTripLedger::mnuFilePrint_Click);
     connect(mnuFileExit, &QAction::triggered, this, &frmTripLedger::mnuFileExit_Click);
     connect(mnuHelpHelp, &QAction::triggered, this, &frmTripLedger::mnuHelpHelp_Click);
     connect(mnuHelpOnlineHelp, &QAction::triggered, this, &frmTripLedger::mnuHelpOnlineHelp_Click);

@@ -21,6 +21,8 @@ class QLineEdit;
 class QListView;
 class QListWidget;
 class QMenu;
+class QPageSize;
+class QPagedPaintDevice;
 class QPushButton;
 class QRadioButton;
 class QStackedWidget;
@@ -87,6 +89,10 @@ private:
     void LoadHistoricalData();
     void LoadGraphData(bool blnQuiet);
     void cboVehicleList_Click();
+    void mnuFileExport_Click();
+    void mnuFilePrint_Click();
+    // Asks where, then writes the report painted by paint as a PDF file on paper.
+    void savePdf(const QPageSize& paper, const std::function<bool(QPagedPaintDevice&)>& paint);
     void mnuFileExit_Click();
     void mnuHelpHelp_Click();
     void OpenHelpFile(QWidget* owner);
@@ -133,6 +139,8 @@ private:
     QMenu* mnuFile = nullptr;
     QAction* mnuFileSave = nullptr;
     QAction* mnuFileCalc = nullptr;
+    QAction* mnuFileExport = nullptr;
+    QAction* mnuFilePrint = nullptr;
     QAction* mnuFileSeperator = nullptr;
     QAction* mnuFileExit = nullptr;
     QMenu* mnuHelp = nullptr;

@@ -234,7 +234,7 @@ void frmTripLedger::createMenus()
 {
     // The menu shows the first key; the desktop's own key for the command, where it has one, comes second.
     const auto entry = [](QMenu* menu, const char* name, const char* caption, const QList<QKeySequence>& keys) {
-        QAction* action = menu->addAction(QLatin1String(caption));
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
         action->setObjectName(QLatin1String(name));
         action->setShortcuts(keys);
         return action;
@@ -249,6 +249,10 @@ void frmTripLedger::createMenus()
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
     mnuFileSave = entry(mnuFile, "mnuFileSave", "&Save", { QKeySequence(Qt::CTRL | Qt::Key_S) });
     mnuFileCalc = entry(mnuFile, "mnuFileCalc", "&Calc", { QKeySequence(Qt::CTRL | Qt::Key_C) });
+    // Not Ctrl+E: in a text box on X11 that moves to the end of the line.
+    mnuFileExport
+        = entry(mnuFile, "mnuFileExport", "E&xport History…", { QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E) });
+    mnuFilePrint = entry(mnuFile, "mnuFilePrint", "&Print Report…", { QKeySequence(Qt::CTRL | Qt::Key_P) });
     mnuFileSeperator = separator(mnuFile, "mnuFileSeperator");
     mnuFileExit = entry(
         mnuFile, "mnuFileExit", "&Exit", { QKeySequence(Qt::CTRL | Qt::Key_T), QKeySequence(Qt::CTRL | Qt::Key_Q) });
