@@ -81,13 +81,13 @@ int openForAppending(const QString& filePath, bool& created)
 
 // Whether the file's last line, which has no line break, is a whole record as the readers judge it. Reads back
 // from the end only as far as the line's last field starts.
-bool lastLineIsWhole(int fd, qint64 size)
+bool lastLineIsWhole(const QString& filePath, int fd, qint64 size)
 {
     for (qint64 want = 256;; want *= 2) {
         const qint64 from = std::max<qint64>(0, size - want);
         QByteArray tail(size - from, Qt::Uninitialized);
         if (::pread(fd, tail.data(), static_cast<size_t>(tail.size()), from) != tail.size())
-            return false; // unreadable: torn, so that it never counts
+            fail(filePath, systemReason());
         const QByteArrayView line = QByteArrayView(tail).sliced(tail.lastIndexOf('\n') + 1);
         QByteArrayView body = line.endsWith('\r') ? line.chopped(1) : line;
         if (line.size() < tail.size() || from == 0 || !body.endsWith(';') || body.chopped(1).contains(';'))
@@ -131,7 +131,7 @@ void appendLine(const QString& filePath, const QString& line, SyncFunction sync)
     if (before > 0 && ::pread(file.get(), &last, 1, before - 1) != 1)
         fail(filePath, systemReason());
     if (last != '\n')
-        bytes += lastLineIsWhole(file.get(), before) ? "\r\n" : "\x18\r\n";
+        bytes += lastLineIsWhole(filePath, file.get(), before) ? "\r\n" : "\x18\r\n";
     bytes += QStringEncoder(QStringConverter::System).encode(line);
     bytes += "\r\n";
 
