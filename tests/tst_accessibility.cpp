@@ -119,7 +119,7 @@ private slots:
             QTest::keyClick(m_window->control<MileageChart>("mscMileage"), Qt::Key_End);
         }
         QCOMPARE(chart->role(), QAccessible::Chart);
-        QCOMPARE(chart->text(QAccessible::Name), QStringLiteral("Mileage chart"));
+        QCOMPARE(chart->text(QAccessible::Name), QStringLiteral("Mileage"));
         QCOMPARE(chart->text(QAccessible::Description), description);
         QCOMPARE(chartEvents.filter(QStringLiteral("description: ")), described); // one for every drawing
     }

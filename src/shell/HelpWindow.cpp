@@ -28,8 +28,9 @@ HelpWindow::HelpWindow(QWidget* owner)
 
     m_browser->setObjectName(QStringLiteral("txtHelp"));
     m_browser->setAccessibleName(QStringLiteral("Help document"));
-    // Tab moves from link to link, Enter follows one.
-    m_browser->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    // The arrows move a caret through the text, which a screen reader reads line by line; Tab moves from link to
+    // link, Enter follows one.
+    m_browser->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
     m_browser->setOpenExternalLinks(true);
     m_back->setObjectName(QStringLiteral("cmdHelpBack"));
     m_back->setText(QStringLiteral("Back"));
