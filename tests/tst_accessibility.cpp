@@ -193,14 +193,17 @@ private slots:
         QTest::keyClick(m_window.get(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), widget);
         told.clear();
+        QSet<QAccessible::Id> parts; // a part of its own for every key, so that the screen reader speaks each
         for (int i = 0; i < keys.size(); ++i) {
             QTest::keyClick(widget, Qt::Key(keys[i]));
+            parts.insert(QAccessible::uniqueId(chart->focusChild()));
             const QStringList nameAndMpg = heard[i].split(QStringLiteral(", MPG "));
             QCOMPARE(QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText(),
                 nameAndMpg[0] + QStringLiteral("\nMPG: ") + nameAndMpg[1]);
         }
         QCOMPARE(chart->focusChild()->role(), QAccessible::ListItem);
         QVERIFY(chart->focusChild()->state().focused);
+        QCOMPARE(parts.size(), keys.size());
         QCOMPARE(toldTo("mscMileage"), heard.replaceInStrings(QRegularExpression("^"), QStringLiteral("focus: ")));
     }
 
@@ -344,6 +347,8 @@ private slots:
             QStringList({ "selected: The Trip Ledger window", "selected: Getting started" }));
         QTest::keyClick(document, Qt::Key_Return);
         QCOMPARE(document->source().fragment(), QStringLiteral("quick"));
+        QCOMPARE(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end),
+            QStringLiteral("2. Getting started")); // the caret at the link's target, read on from there
     }
 };
 
