@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 
+class Announcer;
 class ClientArea;
 class HelpWindow;
 class HistoryTreeModel;
@@ -26,7 +27,6 @@ class QRadioButton;
 class QStackedWidget;
 class QStatusBar;
 class QTabBar;
-class Announcer;
 class QTreeView;
 class TextListModel;
 
