@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QMenu>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocumentFragment>
 #include <QToolTip>
@@ -43,18 +44,51 @@ class TestAccessibility : public WindowTest
         }
     }
 
-    // The chart's events as a screen reader hears them: the focus moving to a part, and what it is called, or the
-    // chart's description changing, and what it now says.
-    inline static QStringList chartEvents;
+    // What a screen reader is told, as "<object> <what>: <text>": what the announcer says, the focus moving to a part
+    // and what it is called, a caret moving, text selected, and the chart's description changing.
+    inline static QStringList told;
     static void hear(QAccessibleEvent* event)
     {
         QAccessibleInterface* part = event->accessibleInterface();
-        if (!part || !event->object() || event->object()->objectName() != QLatin1String("mscMileage"))
+        if (!part || !event->object())
             return;
+        const auto tell = [&](const char* what, const QString& text) {
+            told.append(event->object()->objectName() + u' ' + QLatin1String(what) + QStringLiteral(": ") + text);
+        };
+        if (event->type() == QAccessible::ObjectShow && event->object()->objectName() == QLatin1String("announcer"))
+            tell("says", part->text(QAccessible::Name));
         if (event->type() == QAccessible::Focus)
-            chartEvents.append(QStringLiteral("focus: ") + part->text(QAccessible::Name));
+            tell("focus", part->text(QAccessible::Name));
         if (event->type() == QAccessible::DescriptionChanged)
-            chartEvents.append(QStringLiteral("description: ") + part->text(QAccessible::Description));
+            tell("description", part->text(QAccessible::Description));
+        if (event->type() == QAccessible::TextCaretMoved)
+            tell("caret", {});
+        if (auto* selected = dynamic_cast<QAccessibleTextSelectionEvent*>(event))
+            tell("selected", part->textInterface()->text(selected->selectionStart(), selected->selectionEnd()));
+    }
+    // What object was told, without its name.
+    static QStringList toldTo(const QString& object)
+    {
+        return told.filter(QRegularExpression(u'^' + object + u' ')).replaceInStrings(object + u' ', QString());
+    }
+
+    // Each step types into a box ("txtCost=45") or presses a key in a control given the focus ("cmdSave:Alt+S").
+    void act(const QStringList& steps)
+    {
+        for (const QString& step : steps) {
+            const QStringList typed = step.split(u'=');
+            if (typed.size() == 2) {
+                QTest::keyClicks(m_window->control<QWidget>(qPrintable(typed[0])), typed[1]);
+                continue;
+            }
+            const QStringList pressed = step.split(u':');
+            auto* control = m_window->control<QWidget>(qPrintable(pressed[0]));
+            if (!control->hasFocus())
+                control->setFocus(Qt::TabFocusReason);
+            const QKeyCombination key = QKeySequence(pressed[1])[0];
+            QTest::keyClick(control, key.key(), key.keyboardModifiers());
+            QCoreApplication::processEvents(); // each key a turn of the event loop of its own, as when typed
+        }
     }
 
     // Chooses the vehicle on the Graph page as a user does, and returns the chart's interface.
@@ -74,7 +108,7 @@ private slots:
             + record("XY99 ZZZ", " 50.00", "05/03/2005 09:00:00") + record("AB12 CDE", " 41.00", "04/03/2005 08:00:00")
             + record("NONE", " none"));
         open();
-        chartEvents.clear();
+        told.clear();
         QAccessible::installUpdateHandler(hear);
         // Events are sent only while a screen reader listens; the platform is told one does, as Qt's own tests do.
         QGuiApplicationPrivate::platformIntegration()->accessibility()->setActive(true);
@@ -119,9 +153,9 @@ private slots:
             QTest::keyClick(m_window->control<MileageChart>("mscMileage"), Qt::Key_End);
         }
         QCOMPARE(chart->role(), QAccessible::Chart);
-        QCOMPARE(chart->text(QAccessible::Name), QStringLiteral("Mileage chart"));
+        QCOMPARE(chart->text(QAccessible::Name), QStringLiteral("Mileage"));
         QCOMPARE(chart->text(QAccessible::Description), description);
-        QCOMPARE(chartEvents.filter(QStringLiteral("description: ")), described); // one for every drawing
+        QCOMPARE(toldTo("mscMileage").filter(QStringLiteral("description: ")), described); // one for every drawing
     }
 
     void chartWalked_data()
@@ -135,6 +169,10 @@ private slots:
         QTest::newRow("drawn reduced: pages of a tenth, and points not drawn")
             << 100'000 << QList<int> { Qt::Key_PageDown, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Left }
             << QStringList { "d0, MPG 1.50", "d10000, MPG 1.50", "d99999, MPG 100.50", "d99998, MPG 99.50" };
+        QTest::newRow("a key past either end: the point at the end heard again")
+            << 0 << QList<int> { Qt::Key_End, Qt::Key_Right, Qt::Key_Home, Qt::Key_Left }
+            << QStringList { "04/03/2005 08:00:00, MPG 41.00", "04/03/2005 08:00:00, MPG 41.00",
+                   "01/03/2005 08:00:00, MPG 35.50", "01/03/2005 08:00:00, MPG 35.50" };
     }
 
     // Tab reaches the chart, and every key moves the focus to the calculation it reaches, named and tooltipped.
@@ -154,16 +192,93 @@ private slots:
         m_window->control<QComboBox>("cboVehicleList")->setFocus();
         QTest::keyClick(m_window.get(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), widget);
-        chartEvents.clear();
+        told.clear();
+        QSet<QAccessible::Id> parts; // a part of its own for every key, so that the screen reader speaks each
         for (int i = 0; i < keys.size(); ++i) {
             QTest::keyClick(widget, Qt::Key(keys[i]));
+            parts.insert(QAccessible::uniqueId(chart->focusChild()));
             const QStringList nameAndMpg = heard[i].split(QStringLiteral(", MPG "));
             QCOMPARE(QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText(),
                 nameAndMpg[0] + QStringLiteral("\nMPG: ") + nameAndMpg[1]);
         }
         QCOMPARE(chart->focusChild()->role(), QAccessible::ListItem);
         QVERIFY(chart->focusChild()->state().focused);
-        QCOMPARE(chartEvents, heard.replaceInStrings(QRegularExpression("^"), QStringLiteral("focus: ")));
+        QCOMPARE(parts.size(), keys.size());
+        QCOMPARE(toldTo("mscMileage"), heard.replaceInStrings(QRegularExpression("^"), QStringLiteral("focus: ")));
+    }
+
+    void outcomesAnnounced_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("said"); // by the announcer, in order
+        const QStringList calculation { "txtMileage=400", "txtCost=45", "txtCommuteDistance=10", "txtPricePerUnit=90" };
+        const QString results
+            = "Mileage costs calculated. MPG: 40.00, Per Gallon: 4.50, Monthly Cost: 48.27, Daily Cost: 2.25.";
+        QTest::newRow("typing in the boxes, then Enter in one: the end status and the results, once")
+            << calculation + QStringList { "txtPricePerUnit:Return" } << QStringList { results };
+        QTest::newRow("Alt+S: the save's end status, once")
+            << calculation + QStringList { "txtPricePerUnit:Return", "cboVehicleReg=AB12 CDE", "cboVehicleReg:Alt+S" }
+            << QStringList { results, "Mileage Costs Saved." };
+        QTest::newRow("the History and Graph tabs, then Down in the vehicle box: its vehicle and chart")
+            << QStringList { "tbsData:Right", "tbsData:Right", "cboVehicleList:Down" }
+            << QStringList { "Historical Data Loaded.", "Loading Graph Data.",
+                   "Graph Data Loaded. AB12 CDE: 4 calculations from 01/03/2005 08:00:00 to 04/03/2005 08:00:00; "
+                   "lowest 35.50, highest 44.25, latest 41.00 MPG." };
+    }
+
+    // Each outcome is said once its handler returns, without the focus moving; what a handler showed before its end
+    // is not said.
+    void outcomesAnnounced()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, said);
+        act(steps);
+        said.replaceInStrings(QRegularExpression("^"), QStringLiteral("says: "));
+        QTRY_COMPARE(toldTo("announcer"), said);
+    }
+
+    void rowsSpoken_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("view");
+        QTest::addColumn<QStringList>("heard"); // the view's last two focuses, then what was said after the loading
+        const QStringList tree { "tbsData:Right", "tbsData:Tab" };
+        QTest::newRow("the tree entered by Tab: its first row chosen, after the tree")
+            << tree << "tvwListData" << QStringList { "focus: Saved history", "focus: AB12 CDE" };
+        QTest::newRow("the list of means entered: its row")
+            << tree + QStringList { "tvwListData:Tab" } << "lvwAverageData"
+            << QStringList { "focus: Average Per Vehicle", "focus: Mean MPG for vehicle AB12 CDE is 39.69" };
+        QTest::newRow("a vehicle expanded and collapsed")
+            << tree + QStringList { "tvwListData:Right", "tvwListData:Left" } << "tvwListData"
+            << QStringList { "focus: Saved history", "focus: AB12 CDE", "says: expanded", "says: collapsed" };
+    }
+
+    void rowsSpoken()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, view);
+        QFETCH(QStringList, heard);
+        act(steps);
+        const QStringList focus = toldTo(view).filter(QStringLiteral("focus: "));
+        QCOMPARE(focus.mid(focus.size() - 2) + toldTo("announcer").mid(1), heard);
+        const auto* rows = m_window->control<QAbstractItemView>(qPrintable(view));
+        QVERIFY(rows->selectionModel()->isSelected(rows->currentIndex()));
+    }
+
+    // Qt tells of a box's first caret ahead of its focus, which Orca takes for a silent move of the focus.
+    void boxFocusedBeforeItsCaret()
+    {
+        act({ "txtMileage:Tab" });
+        QCOMPARE(toldTo("txtCost").filter(QRegularExpression("^(caret|focus)")),
+            QStringList { "focus: Cost of filling tank to brim" });
+    }
+
+    void aboutReadWhole()
+    {
+        frmAbout about(m_window.get());
+        QCOMPARE(QAccessible::queryAccessibleInterface(&about)->text(QAccessible::Description),
+            QStringLiteral("Trip Ledger. © 2026 the Trip Ledger authors. Version 1.1.2. Please forward problems to "
+                           "support@tripledger.example.org"));
     }
 
     void namedAndReachable_data()
@@ -200,18 +315,31 @@ private slots:
         QVERIFY2(!names.contains(QString()) && names.size() == heard.size(), "a control without a name, or two alike");
     }
 
-    void helpLinksByKeyboard()
+    void helpReadByKeyboard()
     {
         AppEnvironment given = environment();
         given.helpFile = QStringLiteral(TRIPLEDGER_HELP_FILE);
         open(given);
         m_window->control<QAction>("mnuHelpHelp")->trigger();
         auto* document = m_window->control<QTextBrowser>("txtHelp");
-        QTest::keyClick(document, Qt::Key_Tab);
-        QTest::keyClick(document, Qt::Key_Tab);
+        // Down reads the lead paragraph's first line, after the title.
+        QTest::keyClick(document, Qt::Key_Down);
+        QCOMPARE(toldTo("txtHelp").constLast(), QStringLiteral("caret: "));
+        QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(document)->textInterface();
+        int start = 0, end = 0;
+        const QString line = text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end);
+        QVERIFY2(start > 0 && document->document()->findBlockByNumber(1).text().startsWith(line), qPrintable(line));
+        for (int link = 0; link < 2; ++link) {
+            QTest::keyClick(document, Qt::Key_Tab);
+            QCoreApplication::processEvents();
+        }
         QCOMPARE(document->textCursor().selectedText(), QStringLiteral("Getting started"));
+        QCOMPARE(toldTo("txtHelp").filter(QStringLiteral("selected: ")),
+            QStringList({ "selected: The Trip Ledger window", "selected: Getting started" }));
         QTest::keyClick(document, Qt::Key_Return);
         QCOMPARE(document->source().fragment(), QStringLiteral("quick"));
+        QCOMPARE(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end),
+            QStringLiteral("2. Getting started")); // the caret at the link's target, read on from there
     }
 };
 

@@ -48,6 +48,14 @@ frmAbout::frmAbout(QWidget* parent)
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
 
     Form_Load();
+    // Orca reads a dialog's own labels only when three words long or more, which would leave out the name and the
+    // version: the four lines are the icon's caption, and the window's description reads them whole, in order.
+    QStringList lines;
+    for (QLabel* line : lblInformation) {
+        line->setBuddy(picOne);
+        lines.append(line->text());
+    }
+    setAccessibleDescription(lines.join(QStringLiteral(". ")));
 
     // Laid out, like the main window, at its font's scale, or larger where a text needs it.
     const Twips::Scale scale = Twips::fittingScale(

@@ -2,12 +2,15 @@
 
 #include "Twips.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QUrl>
@@ -28,8 +31,9 @@ HelpWindow::HelpWindow(QWidget* owner)
 
     m_browser->setObjectName(QStringLiteral("txtHelp"));
     m_browser->setAccessibleName(QStringLiteral("Help document"));
-    // Tab moves from link to link, Enter follows one.
-    m_browser->setTextInteractionFlags(Qt::TextBrowserInteraction);
+    // The arrows move a caret through the text, which a screen reader reads line by line; Tab moves from link to
+    // link, Enter follows one.
+    m_browser->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
     m_browser->setOpenExternalLinks(true);
     m_back->setObjectName(QStringLiteral("cmdHelpBack"));
     m_back->setText(QStringLiteral("Back"));
@@ -61,6 +65,8 @@ HelpWindow::HelpWindow(QWidget* owner)
     layout->addLayout(buttons);
     layout->addWidget(m_browser);
 
+    m_browser->installEventFilter(this);
+    connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::caretToTarget);
     connect(m_back, &QToolButton::clicked, m_browser, &QTextBrowser::backward);
     connect(m_forward, &QToolButton::clicked, m_browser, &QTextBrowser::forward);
     connect(m_browser, &QTextBrowser::backwardAvailable, m_back, &QToolButton::setEnabled);
@@ -95,4 +101,43 @@ void HelpWindow::showDocument(const QString& path)
                                       "<p>The help document could not be found. It belongs at</p>"
                                       "<p><tt>%1</tt></p><p>Installing Trip Ledger again puts it back.</p>")
                            .arg(path.toHtmlEscaped()));
+}
+
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Qt selects the link that Tab reaches without telling a screen reader, which then says nothing: it is told
+    // once the key has been handled.
+    if (watched == m_browser && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+            QMetaObject::invokeMethod(this, &HelpWindow::tellLinkSelected, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void HelpWindow::tellLinkSelected()
+{
+    const QTextCursor link = m_browser->textCursor();
+    if (!link.hasSelection())
+        return;
+    QAccessibleTextSelectionEvent selected(m_browser, link.selectionStart(), link.selectionEnd());
+    selected.setCursorPosition(link.position());
+    QAccessible::updateAccessibility(&selected);
+}
+
+void HelpWindow::caretToTarget(const QUrl& link)
+{
+    const QString target = link.fragment();
+    if (target.isEmpty())
+        return;
+    for (QTextBlock block = m_browser->document()->begin(); block.isValid(); block = block.next()) {
+        for (auto part = block.begin(); !part.atEnd(); ++part) {
+            if (part.fragment().charFormat().anchorNames().contains(target)) {
+                QTextCursor caret(m_browser->document());
+                caret.setPosition(part.fragment().position());
+                m_browser->setTextCursor(caret);
+                return;
+            }
+        }
+    }
 }

@@ -20,7 +20,14 @@ public:
     // so that it never hides what the user is reading about.
     void placeBeside(const QWidget* owner);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void tellLinkSelected();
+    // Following a link within the document moves the caret to its target, where a screen reader reads on.
+    void caretToTarget(const QUrl& link);
+
     QTextBrowser* m_browser;
     QToolButton* m_back;
     QToolButton* m_forward;

@@ -16,17 +16,21 @@
 #include "history/HistoryTable.h"
 #include "history/RecordField.h"
 #include "history/VehicleList.h"
+#include "views/Announcer.h"
 #include "views/HistoryTreeModel.h"
 #include "views/ImageList.h"
 #include "views/MileageChart.h"
+#include "views/SpokenRows.h"
 #include "views/TextListModel.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
@@ -34,6 +38,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTreeView>
 
 frmTripLedger::frmTripLedger(AppEnvironment environment, QWidget* parent)
     : QMainWindow(parent)
@@ -41,6 +46,15 @@ frmTripLedger::frmTripLedger(AppEnvironment environment, QWidget* parent)
 {
     createControls();
     connectControls();
+    m_announcer = new Announcer(sbtStatus);
+    // A box's first focus would report a caret move ahead of the focus itself, which Orca takes for a silent move
+    // of the focus, leaving the box's label unspoken; the caret is reported here, while the window is hidden.
+    for (QLineEdit* box : inputBoxes())
+        box->setCursorPosition(0);
+    cboVehicleReg->lineEdit()->setCursorPosition(0);
+    SpokenRows::install(lvwDataView, m_announcer);
+    SpokenRows::install(tvwListData, m_announcer);
+    SpokenRows::install(lvwAverageData, m_announcer);
     txtMileage->setFocus();
 }
 
@@ -129,9 +143,10 @@ bool frmTripLedger::trapped(const QString& title, const std::function<void()>& b
     return false;
 }
 
-void frmTripLedger::setStatus(const QString& text)
+void frmTripLedger::setStatus(const QString& text, const QString& detail)
 {
     sbtStatusText->setText(text);
+    m_announcer->say(detail.isEmpty() ? text : text + u' ' + detail);
 }
 
 QString frmTripLedger::historyFilePath() const
@@ -172,7 +187,8 @@ void frmTripLedger::cmdCalc_Click()
             const char* const images[] = { "MI", "CO", "PM", "PW" };
             for (qsizetype row = 0; row < lines.size(); ++row)
                 lvwDataView->addItem(new QListWidgetItem(ImageList::icon(QLatin1String(images[row])), lines[row]));
-            setStatus(QStringLiteral("Mileage costs calculated."));
+            // Heard at once, without the focus moving to the list.
+            setStatus(QStringLiteral("Mileage costs calculated."), lines.join(QStringLiteral(", ")) + u'.');
             cmdSave->setEnabled(true);
         },
         QStringLiteral("Mileage costs had an error."));
@@ -298,7 +314,9 @@ void frmTripLedger::LoadGraphData(bool blnQuiet)
                 QStringLiteral("No saved calculation with a usable MPG for vehicle ") + chosen + QLatin1Char('.'));
         }
         mscMileage->setPoints(std::move(points), cboVehicleList->currentText()); // the vehicle as shown
-        setStatus(QStringLiteral("Graph Data Loaded."));
+        // Heard with the vehicle and what its chart shows: Orca 43 does not speak a closed box's new choice.
+        setStatus(QStringLiteral("Graph Data Loaded."),
+            QAccessible::queryAccessibleInterface(mscMileage)->text(QAccessible::Description));
     });
 }
 

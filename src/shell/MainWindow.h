@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 
+class Announcer;
 class ClientArea;
 class HelpWindow;
 class HistoryTreeModel;
@@ -76,7 +77,8 @@ private:
     // Runs body under an error trap: an error escaping it first sets failureStatus (when given), then is shown
     // under title as its source, " - " and description, with the critical icon. True when body finished.
     bool trapped(const QString& title, const std::function<void()>& body, const QString& failureStatus = {});
-    void setStatus(const QString& text);
+    // A screen reader hears the text, then detail, once the handler returns (Announcer).
+    void setStatus(const QString& text, const QString& detail = {});
     // Decided afresh at each call: every reader and the writer ask here.
     QString historyFilePath() const;
 
@@ -135,6 +137,7 @@ private:
     MileageChart* mscMileage = nullptr;
     QStatusBar* sbtStatus = nullptr;
     QLabel* sbtStatusText = nullptr;
+    Announcer* m_announcer = nullptr;
 
     QMenu* mnuFile = nullptr;
     QAction* mnuFileSave = nullptr;

@@ -284,9 +284,10 @@ void frmTripLedger::applyLookAndFeel()
 
 void frmTripLedger::setKeyboardOrder()
 {
+    // The History page's tree comes before its list of means, as on the screen.
     const QList<QWidget*> order
-        = { txtMileage, tvwListData, txtCost, txtCommuteDistance, optUnits[0], optUnits[1], txtPricePerUnit, cmdCalc,
-              lvwDataView, cboVehicleReg, cmdSave, tbsData, lvwAverageData, cboVehicleList, mscMileage };
+        = { txtMileage, txtCost, txtCommuteDistance, optUnits[0], optUnits[1], txtPricePerUnit, cmdCalc, lvwDataView,
+              cboVehicleReg, cmdSave, tbsData, tvwListData, lvwAverageData, cboVehicleList, mscMileage };
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

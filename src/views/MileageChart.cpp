@@ -51,7 +51,7 @@ MileageChart::MileageChart(QWidget* parent)
     m_view->setRenderHint(QPainter::Antialiasing);
     // The chart itself, not its view, takes the focus and the keys, so that Tab lands on what a screen reader
     // announces as the chart.
-    setAccessibleName(QStringLiteral("Mileage chart"));
+    setAccessibleName(QStringLiteral("Mileage")); // a screen reader adds the role, "chart"
     setFocusPolicy(Qt::StrongFocus);
     m_view->setFocusPolicy(Qt::NoFocus);
     m_chart->legend()->hide();
@@ -243,6 +243,7 @@ void MileageChart::keyPressEvent(QKeyEvent* event)
 void MileageChart::highlight(qsizetype i)
 {
     m_highlighted = i;
+    ++m_steps;
     m_ring->setMarkerSize(ringSize());
     m_ring->replace({ QPointF(static_cast<double>(i), m_points.mpg(i)) });
     QToolTip::showText(pointPosition(i) + QPoint(ringSize() / 2, 0),

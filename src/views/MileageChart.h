@@ -40,6 +40,8 @@ public:
     QString title() const;
     // The calculation the walk has reached, or -1 before the first key.
     qsizetype highlighted() const { return m_highlighted; }
+    // How many keys the walk has taken: those that stopped at an end as well as those that moved it.
+    quint64 steps() const { return m_steps; }
     // Where point i is drawn, in global coordinates.
     QPoint pointPosition(qsizetype i) const;
     // The diameter of the ring around the highlighted point, in pixels.
@@ -59,6 +61,7 @@ private:
     GraphData::Points m_points;
     QString m_vehicle;
     qsizetype m_highlighted = -1;
+    quint64 m_steps = 0;
     QChart* m_chart; // owned by m_view's scene
     QChartView* m_view;
     QLineSeries* m_series;

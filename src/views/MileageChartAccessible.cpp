@@ -36,8 +36,9 @@ QString pointName(const GraphData::Points& points, qsizetype i, const QLocale& l
     return points.date(i) + QStringLiteral(", MPG ") + Numbers::formatTwoDecimals(points.mpg(i), locale);
 }
 
-// The calculation the walk has reached. A new one is made for every calculation reached, so that a screen
-// reader, which announces the focus moving to another object, hears every step.
+// The calculation the walk has reached. A new one is made for every key of the walk, so that a screen reader,
+// which announces the focus moving to another object, hears every step, and the point at an end again when a key
+// would go past it.
 class PointInterface : public QAccessibleInterface
 {
 public:
@@ -125,9 +126,10 @@ public:
         const qsizetype at = chart()->highlighted();
         if (index != 0 || at < 0)
             return nullptr;
-        if (!m_point || m_point->index() != at) {
+        if (!m_point || m_pointStep != chart()->steps()) {
             forgetPoint();
             m_point = new PointInterface(chart(), at);
+            m_pointStep = chart()->steps();
             m_pointId = QAccessible::registerAccessibleInterface(m_point); // the cache owns it from here
         }
         return m_point;
@@ -145,6 +147,7 @@ private:
 
     mutable PointInterface* m_point = nullptr;
     mutable QAccessible::Id m_pointId = 0;
+    mutable quint64 m_pointStep = 0;
 };
 
 QAccessibleInterface* chartInterface(const QString& className, QObject* object)
