@@ -34,7 +34,9 @@ AppEnvironment AppEnvironment::system()
     };
     environment.programDirectory = QCoreApplication::applicationDirPath();
     environment.dataDirectory = HistoryLocation::dataFolder(qEnvironmentVariable("XDG_DATA_HOME"), QDir::homePath());
-    environment.documentsDirectory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A dialog opened on a folder that does not exist starts in the current one: the home folder instead.
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    environment.documentsDirectory = QFileInfo(documents).isDir() ? documents : QDir::homePath();
     environment.helpFile = helpDocument(QDir(environment.programDirectory));
     environment.browsers = { QStringLiteral("xdg-open"), QStringLiteral("x-www-browser") };
     environment.onlineHelpAddress = QStringLiteral("https://tripledger.example.org/tripledger.htm");
