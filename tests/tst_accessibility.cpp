@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocumentFragment>
@@ -340,6 +341,16 @@ private slots:
         QCOMPARE(document->source().fragment(), QStringLiteral("quick"));
         QCOMPARE(text->textAtOffset(text->cursorPosition(), QAccessible::LineBoundary, &start, &end),
             QStringLiteral("2. Getting started")); // the caret at the link's target, read on from there
+        // Down reaches every paragraph in turn, none read by Say All alone (a table's Down stays in one column).
+        QMap<int, QString> unread;
+        for (QTextBlock block = document->document()->begin(); block.isValid(); block = block.next())
+            unread.insert(block.blockNumber(), block.text());
+        document->moveCursor(QTextCursor::Start);
+        for (int at = -1; at != document->textCursor().position(); QTest::keyClick(document, Qt::Key_Down)) {
+            at = document->textCursor().position();
+            unread.remove(document->textCursor().blockNumber());
+        }
+        QCOMPARE(unread.values().filter(QRegularExpression(QStringLiteral("\\S"))), QStringList());
     }
 };
 
