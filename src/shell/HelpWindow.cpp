@@ -1,14 +1,15 @@
 #include "HelpWindow.h"
 
 #include "Twips.h"
+#include "views/Announcer.h"
 
-#include <QAccessible>
 #include <QAction>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStyle>
 #include <QTextBlock>
 #include <QTextBrowser>
@@ -28,6 +29,12 @@ HelpWindow::HelpWindow(QWidget* owner)
     setWindowTitle(QStringLiteral("Trip Ledger Help"));
     // 640 by 560 pixels at the font the layouts were drawn for, never larger than the screen.
     resize((QSize(640, 560) * Twips::fontScale(font())).boundedTo(owner->screen()->availableGeometry().size() * 0.9));
+
+    // Orca speaks an announcement without the role word "notification" only from within a status bar: the help's
+    // is never shown.
+    auto* quiet = new QStatusBar(this);
+    quiet->hide();
+    m_announcer = new Announcer(quiet);
 
     m_browser->setObjectName(QStringLiteral("txtHelp"));
     m_browser->setAccessibleName(QStringLiteral("Help document"));
@@ -105,8 +112,8 @@ void HelpWindow::showDocument(const QString& path)
 
 bool HelpWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    // Qt selects the link that Tab reaches without telling a screen reader, which then says nothing: it is told
-    // once the key has been handled.
+    // Qt selects the link that Tab reaches without telling a screen reader, which then says nothing: it is said,
+    // as a link, once the key has been handled.
     if (watched == m_browser && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
@@ -118,11 +125,8 @@ bool HelpWindow::eventFilter(QObject* watched, QEvent* event)
 void HelpWindow::tellLinkSelected()
 {
     const QTextCursor link = m_browser->textCursor();
-    if (!link.hasSelection())
-        return;
-    QAccessibleTextSelectionEvent selected(m_browser, link.selectionStart(), link.selectionEnd());
-    selected.setCursorPosition(link.position());
-    QAccessible::updateAccessibility(&selected);
+    if (link.hasSelection())
+        m_announcer->say(QStringLiteral("%1, link").arg(link.selectedText()));
 }
 
 void HelpWindow::caretToTarget(const QUrl& link)
@@ -136,6 +140,9 @@ void HelpWindow::caretToTarget(const QUrl& link)
                 QTextCursor caret(m_browser->document());
                 caret.setPosition(part.fragment().position());
                 m_browser->setTextCursor(caret);
+                const int level = block.blockFormat().headingLevel();
+                m_announcer->say(
+                    level > 0 ? QStringLiteral("%1, heading level %2").arg(block.text()).arg(level) : block.text());
                 return;
             }
         }

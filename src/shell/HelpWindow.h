@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 
+class Announcer;
 class QTextBrowser;
 class QToolButton;
 
@@ -25,10 +26,12 @@ protected:
 
 private:
     void tellLinkSelected();
-    // Following a link within the document moves the caret to its target, where a screen reader reads on.
+    // Following a link within the document moves the caret to its target, where a screen reader reads on; the
+    // target's paragraph is said, with its level when it is a heading, as the keys that follow a link say nothing.
     void caretToTarget(const QUrl& link);
 
     QTextBrowser* m_browser;
     QToolButton* m_back;
     QToolButton* m_forward;
+    Announcer* m_announcer = nullptr;
 };
