@@ -20,7 +20,6 @@
 #include "history/HistoryRecords.h"
 #include "history/HistoryTable.h"
 #include "history/RecordField.h"
-#include "history/VehicleList.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -61,7 +60,7 @@ double shownValue(double mpg)
 
 QStringList vehicleBoxes()
 {
-    return VehicleList::registrations(MemoryHistory::path()).toStringList();
+    return Reference::registrations(MemoryHistory::path());
 }
 
 QStringList meanTexts(const HistoryTable& table, const QLocale& locale)

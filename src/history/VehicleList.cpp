@@ -12,10 +12,7 @@ TextArray registrations(const QString& historyFilePath)
     TextArray result;
     ByteKeyed<bool> seen;
     HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
-        static const QByteArrayView name[] = { "VehicleReg:" };
-        std::optional<QByteArrayView> field[1];
-        RecordField::findEach(line, name, field);
-        const std::optional<QByteArrayView>& reg = field[0];
+        const std::optional<QByteArrayView> reg = RecordField::find(line, "VehicleReg:");
         if (!reg || seen.find(*reg))
             return;
         seen.insert(*reg, true);
