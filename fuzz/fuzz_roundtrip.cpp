@@ -205,7 +205,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QSet<QByteArray> startBytes;
     QSet<QString> startKeys;
     HistoryFile::forEachLine(MemoryHistory::path(), [&](QByteArrayView line) {
-        if (const std::optional<QByteArrayView> reg = RecordField::find(line, "VehicleReg:")) {
+        if (const std::optional<QByteArrayView> reg = RecordField::find(line, QByteArrayView("VehicleReg:"))) {
             startBytes.insert(reg->toByteArray());
             startKeys.insert(HistoryFile::decode(*reg).toUpper().trimmed());
         }

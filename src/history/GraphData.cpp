@@ -121,7 +121,10 @@ Points points(const QString& historyFilePath, const QString& chosenRegistration,
     Points result;
     // The registration is looked at first: the other fields of another vehicle's line are never sought.
     HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
-        const std::optional<QByteArrayView> reg = RecordField::find(line, "VehicleReg:");
+        static const QByteArrayView regName[] = { "VehicleReg:" };
+        std::optional<QByteArrayView> regField[1];
+        RecordField::findEach(line, regName, regField);
+        const std::optional<QByteArrayView>& reg = regField[0];
         if (!reg)
             return;
         bool match;

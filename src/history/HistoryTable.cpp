@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
 
 // Reads the lines in file order. Each record gets its parent slot; at the end the records' line offsets are
 // put in order of slot, stably, in place.
@@ -44,8 +45,8 @@ public:
         if (slot == NoNode) {
             vehicle = m_table.vehicleCount();
             const QByteArrayView bytes(m_table.m_bytes);
-            m_table.m_vehicles.append({ registration->data() - bytes.data(), registration->size() });
-            m_vehicleFirstRecord.append(record);
+            m_table.m_vehicles.push_back({ registration->data() - bytes.data(), registration->size() });
+            m_vehicleFirstRecord.push_back(record);
             vehicleByRegistration().insert(*registration, vehicle);
             slot = vehicle;
         }
@@ -75,10 +76,10 @@ public:
             return slot >= 0 ? slot : vehicles + RecordParentSlots - slot;
         };
 
-        t.m_childStart.fill(0, vehicles + m_recordParentRecords.size() + 1);
+        t.m_childStart.assign(vehicles + m_recordParentRecords.size() + 1, 0);
         for (const qint32 slot : m_slots)
             ++t.m_childStart[finalSlot(slot) + 1];
-        for (qsizetype s = 1; s < t.m_childStart.size(); ++s)
+        for (size_t s = 1; s < t.m_childStart.size(); ++s)
             t.m_childStart[s] += t.m_childStart[s - 1];
 
         // The record parents' positions, met in file order.
@@ -89,11 +90,11 @@ public:
         t.m_recordParents.resize(m_recordParentRecords.size());
         auto parent = parents.cbegin();
 
-        QList<qint32> next(t.m_childStart.cbegin(), t.m_childStart.cend() - 1);
-        t.m_lineOffsets.resize(records);
+        std::vector<qint32> next(t.m_childStart.cbegin(), t.m_childStart.cend() - 1);
+        t.m_lineOffsets = BlockArray<qsizetype>(records);
         for (qint32 i = 0; i < records; ++i) {
             const qint32 position = next[finalSlot(m_slots.front())]++;
-            t.m_lineOffsets[position] = m_offsets.front();
+            t.m_lineOffsets.set(position, m_offsets.front());
             m_offsets.pop_front();
             m_slots.pop_front();
             if (parent != parents.cend() && parent->first == i) {
@@ -172,7 +173,7 @@ private:
     qint32 m_lastVehicle = NoNode;
     QByteArrayView m_lastRegistration;
     bool m_lastCouldNameRecord = false; // couldNameRecord of the last registration
-    QList<qint32> m_vehicleFirstRecord;
+    std::vector<qint32> m_vehicleFirstRecord;
     // By record in file order: where its line starts, and its parent's slot. Deques, which grow without moving
     // what they hold and give back their room as they are taken from the front.
     std::deque<qsizetype> m_offsets;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "BlockArray.h"
 #include "TextArray.h"
 
 #include "calc/AppError.h"
@@ -11,8 +12,8 @@
 #include <QString>
 #include <QStringList>
 
-#include <deque>
 #include <optional>
+#include <vector>
 
 // Each vehicle's mean miles per gallon, in the order the vehicles first appear; an entry's text is made when
 // asked for, so that a list of a hundred thousand shows at once.
@@ -91,15 +92,13 @@ private:
     QByteArrayView line(qsizetype start) const;
 
     QByteArray m_bytes; // the whole file
-    QList<Vehicle> m_vehicles;
+    std::vector<Vehicle> m_vehicles;
     // The children of slot s are the record positions m_childStart[s] to m_childStart[s + 1] - 1. Slot v is
     // vehicle v's; the slots after the vehicles' belong to the record nodes in m_recordParents.
-    QList<qint32> m_childStart;
-    QList<qint32> m_recordParents;
+    std::vector<qint32> m_childStart;
+    std::vector<qint32> m_recordParents;
     QHash<qint32, qint32> m_slotOfRecordParent; // by record node
-    // By record position: where the record's line starts in m_bytes. A deque, which grows without moving
-    // what it holds, so that a million records never need twice their room.
-    std::deque<qsizetype> m_lineOffsets;
+    BlockArray<qsizetype> m_lineOffsets; // by record position: where the record's line starts in m_bytes
 };
 
 struct HistoryTable::Loaded

@@ -70,18 +70,10 @@ void findEach(View line, const View (&names)[Count], std::optional<View> (&found
 }
 
 // One field: the value of the first field that begins with nameWithColon.
-inline std::optional<QByteArrayView> find(QByteArrayView line, QByteArrayView nameWithColon)
+template <typename View> std::optional<View> find(View line, View nameWithColon)
 {
-    const QByteArrayView names[] = { nameWithColon };
-    std::optional<QByteArrayView> found[1];
-    findEach(line, names, found);
-    return found[0];
-}
-
-inline std::optional<QStringView> find(QStringView line, QStringView nameWithColon)
-{
-    const QStringView names[] = { nameWithColon };
-    std::optional<QStringView> found[1];
+    const View names[] = { nameWithColon };
+    std::optional<View> found[1];
     findEach(line, names, found);
     return found[0];
 }
