@@ -1,12 +1,12 @@
 #pragma once
 
+#include "BlockArray.h"
 #include "ByteKeyed.h"
 
 #include <QLocale>
 #include <QString>
 
 #include <array>
-#include <deque>
 #include <vector>
 
 // The points of one vehicle's mileage graph.
@@ -26,7 +26,7 @@ class Points
 public:
     void append(QByteArrayView date, double mpg);
 
-    qsizetype size() const { return static_cast<qsizetype>(m_words.size()); }
+    qsizetype size() const { return m_words.size(); }
     bool empty() const { return size() == 0; }
     double mpg(qsizetype i) const;
     // The record's whole "Date" text, decoded.
@@ -47,9 +47,7 @@ private:
         double mpg;
     };
 
-    // A style and a date's digits, or WholeBit and an index into m_wholes. A deque, which grows without
-    // moving what it holds: a doubling vector would hold up to three times the points while it moves them.
-    std::deque<quint64> m_words;
+    BlockArray<quint64> m_words; // a style and a date's digits, or WholeBit and an index into m_wholes
     std::vector<QByteArray> m_forms; // a date's bytes with each ASCII digit written as '0'
     std::vector<Style> m_styles;
     std::vector<Whole> m_wholes;

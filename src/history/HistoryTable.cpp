@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 
 // Reads the lines in file order. Each record gets its parent slot; at the end the records' line offsets are
 // put in order of slot, stably, in place.
@@ -65,8 +64,8 @@ public:
             indexRecordText(record);
     }
 
-    // Orders the records by slot, each slot's in file order: a counting sort that takes the records from the
-    // front, giving back their room as it goes.
+    // Orders the records by slot, each slot's in file order: a counting sort that reads the records once from
+    // the front and gives back what it has read, so that it needs hardly more than the records themselves.
     void finish()
     {
         HistoryTable& t = m_table;
@@ -77,8 +76,8 @@ public:
         };
 
         t.m_childStart.assign(vehicles + m_recordParentRecords.size() + 1, 0);
-        for (const qint32 slot : m_slots)
-            ++t.m_childStart[finalSlot(slot) + 1];
+        for (qint32 i = 0; i < records; ++i)
+            ++t.m_childStart[finalSlot(m_slots[i]) + 1];
         for (size_t s = 1; s < t.m_childStart.size(); ++s)
             t.m_childStart[s] += t.m_childStart[s - 1];
 
@@ -91,12 +90,14 @@ public:
         auto parent = parents.cbegin();
 
         std::vector<qint32> next(t.m_childStart.cbegin(), t.m_childStart.cend() - 1);
-        t.m_lineOffsets = BlockArray<qsizetype>(records);
+        t.m_lineOffsets.setSize(records);
         for (qint32 i = 0; i < records; ++i) {
-            const qint32 position = next[finalSlot(m_slots.front())]++;
-            t.m_lineOffsets.set(position, m_offsets.front());
-            m_offsets.pop_front();
-            m_slots.pop_front();
+            const qint32 position = next[finalSlot(m_slots[i])]++;
+            t.m_lineOffsets.set(position, m_offsets[i]);
+            if (i % 4096 == 0) {
+                m_offsets.releaseBefore(i);
+                m_slots.releaseBefore(i);
+            }
             if (parent != parents.cend() && parent->first == i) {
                 t.m_recordParents[parent->second - vehicles] = vehicles + position;
                 t.m_slotOfRecordParent.insert(vehicles + position, parent->second);
@@ -174,10 +175,9 @@ private:
     QByteArrayView m_lastRegistration;
     bool m_lastCouldNameRecord = false; // couldNameRecord of the last registration
     std::vector<qint32> m_vehicleFirstRecord;
-    // By record in file order: where its line starts, and its parent's slot. Deques, which grow without moving
-    // what they hold and give back their room as they are taken from the front.
-    std::deque<qsizetype> m_offsets;
-    std::deque<qint32> m_slots;
+    // By record in file order: where its line starts, and its parent's slot.
+    BlockArray<qsizetype> m_offsets;
+    BlockArray<qint32> m_slots;
     QList<qint32> m_recordParentRecords;
     QHash<QString, qint32> m_recordByText; // built only once a registration could name a record
     bool m_recordTextsIndexed = false;
