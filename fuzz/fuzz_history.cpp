@@ -11,7 +11,6 @@
 #include "history/HistoryFile.h"
 #include "history/HistoryTable.h"
 #include "history/RecordField.h"
-#include "history/VehicleList.h"
 
 #include <QLocale>
 
@@ -38,7 +37,7 @@ void checkTree(const HistoryTable& table)
 
 void readAll(const QLocale& locale)
 {
-    const QStringList registrations = VehicleList::registrations(MemoryHistory::path()).toStringList();
+    const QStringList registrations = Reference::registrations(MemoryHistory::path());
 
     const HistoryTable table = HistoryTable::load(MemoryHistory::path(), locale).table;
     checkTree(table);

@@ -20,7 +20,6 @@
 #include "history/HistoryRecords.h"
 #include "history/HistoryTable.h"
 #include "history/RecordField.h"
-#include "history/VehicleList.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -61,7 +60,7 @@ double shownValue(double mpg)
 
 QStringList vehicleBoxes()
 {
-    return VehicleList::registrations(MemoryHistory::path()).toStringList();
+    return Reference::registrations(MemoryHistory::path());
 }
 
 QStringList meanTexts(const HistoryTable& table, const QLocale& locale)
@@ -206,7 +205,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     QSet<QByteArray> startBytes;
     QSet<QString> startKeys;
     HistoryFile::forEachLine(MemoryHistory::path(), [&](QByteArrayView line) {
-        if (const std::optional<QByteArrayView> reg = RecordField::find(line, "VehicleReg:")) {
+        if (const std::optional<QByteArrayView> reg = RecordField::find(line, QByteArrayView("VehicleReg:"))) {
             startBytes.insert(reg->toByteArray());
             startKeys.insert(HistoryFile::decode(*reg).toUpper().trimmed());
         }

@@ -10,6 +10,12 @@
 // and no more, where a doubling vector holds up to three times as much while it moves to a larger block. An
 // array read once from the front can give its blocks back as it goes (release), and an array written out of
 // order takes a block only once something is written in it (setSize, set).
+//
+// Why not std::deque, which also grows without moving and frees its blocks through pop_front: in the
+// benchmark, with deques for the records read in file order, reading a 1,000,000-record history of 50 vehicles
+// took 152 ms against 147 ms, and the graph of one vehicle of 1,000,000 records 123 ms against 118 ms; a deque
+// resized up front for the History page's out-of-order writes raised that history's peak by 7 MB (181 MB
+// against 174 MB, 1.18 against 1.12 times the file above an empty history).
 template <typename T> class BlockArray
 {
 public:

@@ -17,6 +17,10 @@ namespace GraphData {
 // history share (the form the regional settings gave it): one form, with one MPG value, is a style, and a
 // point is its style and its digits. A date of more than 14 digits, or a point once the styles run out, is
 // kept whole instead.
+//
+// A point's form and style are looked up in three tiers: the last form, then a 1,024-entry table of recent
+// styles, then the ByteKeyed maps. With the maps alone the graph of one vehicle of 1,000,000 records took
+// 151 ms instead of 118 ms.
 class Points
 {
 public:

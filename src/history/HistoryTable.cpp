@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 // Reads the lines in file order. Each record gets its parent slot; at the end the records' line offsets are
 // put in order of slot, stably, in place.
@@ -30,7 +29,7 @@ public:
         const auto& [registration, mpg] = fields;
         if (!registration || !mpg)
             return;
-        const qint32 record = static_cast<qint32>(m_offsets.size());
+        const qint32 record = recordCount();
 
         // The last registration again is the common case: the same vehicle's saves follow one another.
         qint32 vehicle = NoNode;
@@ -43,7 +42,7 @@ public:
             m_lastCouldNameRecord = couldNameRecord(*registration);
         qint32 slot = FindVehicleNode(*registration, vehicle);
         if (slot == NoNode) {
-            vehicle = static_cast<qint32>(m_table.m_vehicles.size());
+            vehicle = m_table.vehicleCount();
             const QByteArrayView bytes(m_table.m_bytes);
             m_table.m_vehicles.push_back({ registration->data() - bytes.data(), registration->size() });
             m_vehicleFirstRecord.push_back(record);
@@ -55,9 +54,8 @@ public:
 
         // The tally belongs to the vehicle of that registration, whichever node the record went under.
         if (vehicle != NoNode) {
-            if (const std::optional<double> value = m_mpgs.read(*mpg)) {
-                m_table.m_vehicles[static_cast<size_t>(vehicle)].addMpg(*value);
-            }
+            if (const std::optional<double> value = m_mpgs.read(*mpg))
+                m_table.m_vehicles[vehicle].addMpg(*value);
         }
 
         m_offsets.push_back(line.data() - m_table.m_bytes.constData());
@@ -72,45 +70,45 @@ public:
     {
         HistoryTable& t = m_table;
         const qint32 vehicles = t.vehicleCount();
-        const qsizetype records = m_offsets.size();
+        const qint32 records = recordCount();
         const auto finalSlot = [vehicles](qint32 slot) {
             return slot >= 0 ? slot : vehicles + RecordParentSlots - slot;
         };
 
-        t.m_childStart.assign(static_cast<size_t>(vehicles) + m_recordParentRecords.size() + 1, 0);
-        for (qsizetype i = 0; i < records; ++i)
-            ++t.m_childStart[static_cast<size_t>(finalSlot(m_slots[i])) + 1];
+        t.m_childStart.assign(vehicles + m_recordParentRecords.size() + 1, 0);
+        for (qint32 i = 0; i < records; ++i)
+            ++t.m_childStart[finalSlot(m_slots[i]) + 1];
         for (size_t s = 1; s < t.m_childStart.size(); ++s)
             t.m_childStart[s] += t.m_childStart[s - 1];
 
         // The record parents' positions, met in file order.
-        std::vector<std::pair<qint32, qint32>> parents; // record, then its slot
-        for (size_t k = 0; k < m_recordParentRecords.size(); ++k)
-            parents.emplace_back(m_recordParentRecords[k], vehicles + static_cast<qint32>(k));
+        QList<std::pair<qint32, qint32>> parents; // record, then its slot
+        for (qint32 k = 0; k < m_recordParentRecords.size(); ++k)
+            parents.append({ m_recordParentRecords[k], vehicles + k });
         std::sort(parents.begin(), parents.end());
         t.m_recordParents.resize(m_recordParentRecords.size());
         auto parent = parents.cbegin();
 
-        std::vector<qint32> next(t.m_childStart.begin(), t.m_childStart.end() - 1);
+        std::vector<qint32> next(t.m_childStart.cbegin(), t.m_childStart.cend() - 1);
         t.m_lineOffsets.setSize(records);
-        for (qsizetype i = 0; i < records; ++i) {
-            const qint32 position = next[static_cast<size_t>(finalSlot(m_slots[i]))]++;
+        for (qint32 i = 0; i < records; ++i) {
+            const qint32 position = next[finalSlot(m_slots[i])]++;
             t.m_lineOffsets.set(position, m_offsets[i]);
-            if (parent != parents.cend() && parent->first == i) {
-                t.m_recordParents[static_cast<size_t>(parent->second - vehicles)] = vehicles + position;
-                t.m_slotOfRecordParent.insert(vehicles + position, parent->second);
-                ++parent;
-            }
             if (i % 4096 == 0) {
                 m_offsets.releaseBefore(i);
                 m_slots.releaseBefore(i);
             }
+            if (parent != parents.cend() && parent->first == i) {
+                t.m_recordParents[parent->second - vehicles] = vehicles + position;
+                t.m_slotOfRecordParent.insert(vehicles + position, parent->second);
+                ++parent;
+            }
         }
-        m_offsets = {};
-        m_slots = {};
     }
 
 private:
+    qint32 recordCount() const { return static_cast<qint32>(m_offsets.size()); }
+
     // The first node, in the order the nodes were added, whose text is the registration, as the slot of its
     // children: the vehicle's (the registration's vehicle, or NoNode), or a record's that comes before it.
     qint32 FindVehicleNode(QByteArrayView registration, qint32 vehicle)
@@ -140,12 +138,12 @@ private:
     {
         if (!m_recordTextsIndexed) {
             m_recordTextsIndexed = true;
-            for (qint32 record = 0; record < m_offsets.size(); ++record)
+            for (qint32 record = 0; record < recordCount(); ++record)
                 indexRecordText(record);
         }
         const qint32 record = m_recordByText.value(HistoryFile::decode(registration), NoNode);
         // A vehicle's node was added just before its first record's.
-        if (record == NoNode || (vehicle != NoNode && m_vehicleFirstRecord[static_cast<size_t>(vehicle)] <= record))
+        if (record == NoNode || (vehicle != NoNode && m_vehicleFirstRecord[vehicle] <= record))
             return NoNode;
         return record;
     }
@@ -162,11 +160,12 @@ private:
     static constexpr qint32 RecordParentSlots = NoNode - 1;
     qint32 recordParentSlot(qint32 record)
     {
-        const auto found = std::find(m_recordParentRecords.begin(), m_recordParentRecords.end(), record);
-        if (found != m_recordParentRecords.end())
-            return RecordParentSlots - static_cast<qint32>(found - m_recordParentRecords.begin());
-        m_recordParentRecords.push_back(record);
-        return RecordParentSlots - static_cast<qint32>(m_recordParentRecords.size() - 1);
+        qsizetype k = m_recordParentRecords.indexOf(record);
+        if (k < 0) {
+            k = m_recordParentRecords.size();
+            m_recordParentRecords.append(record);
+        }
+        return RecordParentSlots - static_cast<qint32>(k);
     }
 
     HistoryTable& m_table;
@@ -179,7 +178,7 @@ private:
     // By record in file order: where its line starts, and its parent's slot.
     BlockArray<qsizetype> m_offsets;
     BlockArray<qint32> m_slots;
-    std::vector<qint32> m_recordParentRecords;
+    QList<qint32> m_recordParentRecords;
     QHash<QString, qint32> m_recordByText; // built only once a registration could name a record
     bool m_recordTextsIndexed = false;
 };
@@ -198,11 +197,6 @@ HistoryTable::Loaded HistoryTable::load(const QString& historyFilePath, const QL
     return loaded;
 }
 
-void HistoryTable::clear()
-{
-    *this = HistoryTable();
-}
-
 qint32 HistoryTable::slotOf(qint32 node) const
 {
     if (isVehicle(node))
@@ -210,7 +204,7 @@ qint32 HistoryTable::slotOf(qint32 node) const
     return m_slotOfRecordParent.value(node, NoNode);
 }
 
-qint32 HistoryTable::slotAt(qsizetype position) const
+qint32 HistoryTable::slotAt(qint32 position) const
 {
     const auto after = std::upper_bound(m_childStart.begin(), m_childStart.end(), position);
     return static_cast<qint32>(after - m_childStart.begin()) - 1;
@@ -221,12 +215,12 @@ qint32 HistoryTable::childCount(qint32 node) const
     const qint32 slot = slotOf(node);
     if (slot == NoNode)
         return 0;
-    return m_childStart[static_cast<size_t>(slot) + 1] - m_childStart[static_cast<size_t>(slot)];
+    return m_childStart[slot + 1] - m_childStart[slot];
 }
 
 qint32 HistoryTable::child(qint32 node, qint32 row) const
 {
-    return vehicleCount() + m_childStart[static_cast<size_t>(slotOf(node))] + row;
+    return vehicleCount() + m_childStart[slotOf(node)] + row;
 }
 
 qint32 HistoryTable::parent(qint32 node) const
@@ -234,7 +228,7 @@ qint32 HistoryTable::parent(qint32 node) const
     if (isVehicle(node))
         return NoNode;
     const qint32 slot = slotAt(node - vehicleCount());
-    return slot < vehicleCount() ? slot : m_recordParents[static_cast<size_t>(slot - vehicleCount())];
+    return slot < vehicleCount() ? slot : m_recordParents[slot - vehicleCount()];
 }
 
 qint32 HistoryTable::row(qint32 node) const
@@ -242,14 +236,14 @@ qint32 HistoryTable::row(qint32 node) const
     if (isVehicle(node))
         return node;
     const qint32 position = node - vehicleCount();
-    return position - m_childStart[static_cast<size_t>(slotAt(position))];
+    return position - m_childStart[slotAt(position)];
 }
 
 QByteArrayView HistoryTable::line(qsizetype start) const
 {
     const QByteArrayView rest = QByteArrayView(m_bytes).sliced(start);
-    const void* end = std::memchr(rest.data(), '\n', static_cast<size_t>(rest.size()));
-    QByteArrayView found = end ? rest.first(static_cast<const char*>(end) - rest.data()) : rest;
+    const qsizetype end = rest.indexOf('\n');
+    QByteArrayView found = end < 0 ? rest : rest.first(end);
     if (found.endsWith('\r'))
         found.chop(1);
     return found;
@@ -258,7 +252,7 @@ QByteArrayView HistoryTable::line(qsizetype start) const
 QString HistoryTable::text(qint32 node) const
 {
     if (isVehicle(node)) {
-        const Vehicle& vehicle = m_vehicles[static_cast<size_t>(node)];
+        const Vehicle& vehicle = m_vehicles[node];
         return HistoryFile::decode(QByteArrayView(m_bytes).sliced(vehicle.registration, vehicle.registrationLength));
     }
     return HistoryFile::decode(line(m_lineOffsets[node - vehicleCount()])).replace(u';', u' ');
@@ -288,7 +282,7 @@ MeanList HistoryTable::means() const
 {
     MeanList list;
     for (qint32 vehicle = 0; vehicle < vehicleCount(); ++vehicle) {
-        const Vehicle& tally = m_vehicles[static_cast<size_t>(vehicle)];
+        const Vehicle& tally = m_vehicles[vehicle];
         if (tally.mpgCount == 0)
             continue;
         const QByteArrayView registration
@@ -298,17 +292,13 @@ MeanList HistoryTable::means() const
         if (!visible && text(vehicle).trimmed().isEmpty())
             continue;
         list.m_registrations.append(registration);
-        list.m_ends.push_back(list.m_registrations.size());
-        list.m_means.push_back(tally.meanMpg());
+        list.m_means.append(tally.meanMpg());
     }
     return list;
 }
 
 QString MeanList::text(qsizetype i, const QLocale& locale) const
 {
-    const qsizetype start = i == 0 ? 0 : m_ends[static_cast<size_t>(i - 1)];
-    const QByteArrayView registration
-        = QByteArrayView(m_registrations).sliced(start, m_ends[static_cast<size_t>(i)] - start);
-    return QStringLiteral("Mean MPG for vehicle ") + HistoryFile::decode(registration) + QStringLiteral(" is ")
-        + Numbers::formatTwoDecimals(m_means[static_cast<size_t>(i)], locale);
+    return QStringLiteral("Mean MPG for vehicle ") + HistoryFile::decode(m_registrations.at(i)) + QStringLiteral(" is ")
+        + Numbers::formatTwoDecimals(m_means[i], locale);
 }

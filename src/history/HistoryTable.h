@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -19,15 +20,14 @@
 class MeanList
 {
 public:
-    qsizetype size() const { return static_cast<qsizetype>(m_means.size()); }
+    qsizetype size() const { return m_means.size(); }
     // "Mean MPG for vehicle X is 35.00", the mean in the locale's "######.00" form.
     QString text(qsizetype i, const QLocale& locale) const;
 
 private:
     friend class HistoryTable;
-    QByteArray m_registrations; // as the file has them, one after another
-    std::vector<qsizetype> m_ends; // where each registration ends
-    std::vector<double> m_means;
+    ByteTextArray m_registrations; // as the file has them
+    QList<double> m_means;
 };
 
 // The History page's content read from the history file: a tree with one root node per vehicle and one child
@@ -39,7 +39,8 @@ private:
 // can name a record node instead.
 //
 // The table keeps the file's bytes once and, per record, where its line starts; texts are decoded only when
-// asked for, so its size is the file's and a few bytes a record.
+// asked for, so its size is the file's and a few bytes a record. Nodes, records and slots are counted in qint32,
+// as the views' rows are; offsets into the file's bytes in qsizetype.
 class HistoryTable
 {
 public:
@@ -49,8 +50,6 @@ public:
     // Reads the whole file. An absent file is an empty table; a file that cannot be read gives what was read
     // of it before the failure, and the error.
     static Loaded load(const QString& historyFilePath, const QLocale& locale);
-
-    void clear();
 
     // The vehicle nodes are 0 to rootCount() - 1, in the order the vehicles first appear; the record nodes
     // follow, each parent's children one after another in file order.
@@ -89,7 +88,7 @@ private:
     // The parent slot of a node's children (a vehicle's is its number), or NoNode for a node without any.
     qint32 slotOf(qint32 node) const;
     // The slot whose children hold record position p.
-    qint32 slotAt(qsizetype position) const;
+    qint32 slotAt(qint32 position) const;
     QByteArrayView line(qsizetype start) const;
 
     QByteArray m_bytes; // the whole file

@@ -2,7 +2,8 @@
 
 bool GetRecordField(const QString& line, const QString& fieldName, QString& value)
 {
-    const std::optional<QStringView> found = RecordField::find(QStringView(line), QString(fieldName + u':'));
+    const QString nameWithColon = fieldName + u':';
+    const std::optional<QStringView> found = RecordField::find(QStringView(line), QStringView(nameWithColon));
     if (!found)
         return false;
     value = found->toString();

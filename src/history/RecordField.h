@@ -12,59 +12,70 @@
 // A history line holds fields written as name, ":", value and ";". A field is found where its name and ":"
 // stand at the start of the line or right after a ";", so a name inside another field's value (a registration
 // such as "XMPG:7") is never taken for the field. Its value runs to the next ";" or to the end of the line.
+//
+// The rule is findEach below, for lines still in the file's bytes and for decoded lines alike. The field
+// names are ASCII, and so are ":" and ";" in every 8-bit encoding and in UTF-8, so a field can be found
+// before the line is decoded.
 namespace RecordField {
 
-// Walks the line field by field: the first field that begins with the name and ":" is the one.
-template <typename View, typename Char> std::optional<View> find(View line, View nameWithColon, Char separator)
+namespace Detail {
+
+// Where the next ";" at or after from stands, or -1.
+inline qsizetype separatorFrom(QByteArrayView line, qsizetype from)
 {
-    for (qsizetype start = 0; start <= line.size();) {
-        const qsizetype end = line.indexOf(separator, start);
-        const qsizetype stop = end < 0 ? line.size() : end;
-        const View field = line.sliced(start, stop - start);
-        // The first character rules out most fields before a full comparison.
-        if (!field.isEmpty() && field.front() == nameWithColon.front() && field.startsWith(nameWithColon))
-            return field.sliced(nameWithColon.size());
-        if (end < 0)
-            break;
-        start = end + 1;
-    }
-    return std::nullopt;
+    if (from >= line.size())
+        return -1;
+    const void* found = std::memchr(line.data() + from, ';', static_cast<size_t>(line.size() - from));
+    return found ? static_cast<const char*>(found) - line.data() : -1;
 }
 
-// For lines still in the file's bytes; the field names are ASCII, and so are ":" and ";" in every 8-bit
-// encoding and in UTF-8, so a field can be found before the line is decoded.
-inline std::optional<QByteArrayView> find(QByteArrayView line, QByteArrayView nameWithColon)
+inline qsizetype separatorFrom(QStringView line, qsizetype from)
 {
-    return find(line, nameWithColon, ';');
+    return line.indexOf(u';', from);
 }
 
-// Several fields of a line in one walk along it: found[k] is what find(line, names[k]) gives.
-template <size_t Count>
-void findEach(QByteArrayView line, const QByteArrayView (&names)[Count], std::optional<QByteArrayView> (&found)[Count])
+// The first character rules out most fields before a full comparison.
+inline bool beginsWith(QByteArrayView field, QByteArrayView name)
+{
+    return field.size() >= name.size() && field.front() == name.front()
+        && sameBytes(field.data(), name.data(), name.size());
+}
+
+inline bool beginsWith(QStringView field, QStringView name)
+{
+    return !field.isEmpty() && field.front() == name.front() && field.startsWith(name);
+}
+
+} // namespace Detail
+
+// Several fields of a line in one walk along it, field by field: found[k] is the value of the first field
+// that begins with names[k] (a name and ":"), or nothing.
+template <typename View, size_t Count>
+void findEach(View line, const View (&names)[Count], std::optional<View> (&found)[Count])
 {
     size_t missing = Count;
-    const char* const end = line.data() + line.size();
-    for (const char* start = line.data(); missing > 0;) {
-        const void* separator = std::memchr(start, ';', static_cast<size_t>(end - start));
-        const char* stop = separator ? static_cast<const char*>(separator) : end;
-        const QByteArrayView field(start, stop - start);
+    for (qsizetype start = 0; missing > 0;) {
+        const qsizetype separator = Detail::separatorFrom(line, start);
+        const View field = line.sliced(start, (separator < 0 ? line.size() : separator) - start);
         for (size_t k = 0; k < Count; ++k) {
-            // The first character rules out most fields before a full comparison.
-            if (!found[k] && field.size() >= names[k].size() && field.front() == names[k].front()
-                && sameBytes(field.data(), names[k].data(), names[k].size())) {
+            if (!found[k] && Detail::beginsWith(field, names[k])) {
                 found[k] = field.sliced(names[k].size());
                 --missing;
             }
         }
-        if (!separator)
+        if (separator < 0)
             break;
-        start = stop + 1;
+        start = separator + 1;
     }
 }
 
-inline std::optional<QStringView> find(QStringView line, QStringView nameWithColon)
+// One field: the value of the first field that begins with nameWithColon.
+template <typename View> std::optional<View> find(View line, View nameWithColon)
 {
-    return find(line, nameWithColon, QChar(u';'));
+    const View names[] = { nameWithColon };
+    std::optional<View> found[1];
+    findEach(line, names, found);
+    return found[0];
 }
 
 } // namespace RecordField

@@ -1,45 +1,34 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 
-#include <initializer_list>
-#include <vector>
-
-// A list of texts held as one string and where each ends: a hundred thousand registrations or means cost their
-// characters and one number each, not a string object apiece.
-class TextArray
+// A list of texts held as one buffer and where each ends: a hundred thousand registrations cost their
+// characters and one number each, not a string object apiece. Buffer is QString or QByteArray, View its view.
+template <typename Buffer, typename View> class PackedTexts
 {
 public:
-    void append(QStringView text) { append({ text }); }
-
-    // One text made of pieces, written straight into the list.
-    void append(std::initializer_list<QStringView> pieces)
+    void append(View text)
     {
-        for (const QStringView piece : pieces)
-            m_characters += piece;
-        m_ends.push_back(m_characters.size());
+        m_characters.append(text);
+        m_ends.append(m_characters.size());
     }
 
-    qsizetype size() const { return static_cast<qsizetype>(m_ends.size()); }
-    bool isEmpty() const { return m_ends.empty(); }
+    qsizetype size() const { return m_ends.size(); }
 
-    QStringView at(qsizetype i) const
+    View at(qsizetype i) const
     {
-        const qsizetype start = i == 0 ? 0 : m_ends[static_cast<size_t>(i - 1)];
-        return QStringView(m_characters).sliced(start, m_ends[static_cast<size_t>(i)] - start);
-    }
-
-    QStringList toStringList() const
-    {
-        QStringList texts;
-        for (qsizetype i = 0; i < size(); ++i)
-            texts.append(at(i).toString());
-        return texts;
+        const qsizetype start = i == 0 ? 0 : m_ends[i - 1];
+        return View(m_characters).sliced(start, m_ends[i] - start);
     }
 
 private:
-    QString m_characters;
-    std::vector<qsizetype> m_ends;
+    Buffer m_characters;
+    QList<qsizetype> m_ends;
 };
+
+using TextArray = PackedTexts<QString, QStringView>;
+using ByteTextArray = PackedTexts<QByteArray, QByteArrayView>;

@@ -12,10 +12,10 @@ TextArray registrations(const QString& historyFilePath)
     TextArray result;
     ByteKeyed<bool> seen;
     HistoryFile::forEachLine(historyFilePath, [&](QByteArrayView line) {
-        static const QByteArrayView name[] = { "VehicleReg:" };
-        std::optional<QByteArrayView> field[1];
-        RecordField::findEach(line, name, field);
-        const std::optional<QByteArrayView>& reg = field[0];
+        static const QByteArrayView names[] = { "VehicleReg:" };
+        std::optional<QByteArrayView> fields[1];
+        RecordField::findEach(line, names, fields);
+        const std::optional<QByteArrayView>& reg = fields[0];
         if (!reg || seen.find(*reg))
             return;
         seen.insert(*reg, true);

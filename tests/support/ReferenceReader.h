@@ -28,6 +28,16 @@ inline QString decode(const QByteArray& bytes)
         .decode(bytes);
 }
 
+// The vehicle boxes' texts, as VehicleList gives them.
+inline QStringList registrations(const QString& path)
+{
+    QStringList texts;
+    const TextArray found = VehicleList::registrations(path);
+    for (qsizetype i = 0; i < found.size(); ++i)
+        texts.append(found.at(i).toString());
+    return texts;
+}
+
 // The lines that are records' candidates, each split into its fields.
 inline std::vector<QList<QByteArray>> lines(const QByteArray& bytes)
 {
@@ -116,7 +126,7 @@ inline QString differences(const QString& path, const QLocale& locale, qsizetype
         nodes.push_back({ text, {} });
     }
 
-    if (VehicleList::registrations(path).toStringList() != boxes)
+    if (registrations(path) != boxes)
         return QStringLiteral("vehicle boxes");
 
     const HistoryTable table = HistoryTable::load(path, locale).table;
