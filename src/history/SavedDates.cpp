@@ -20,8 +20,8 @@ void writeDigits(char* out, int value, int count)
 
 } // namespace
 
-SavedDates::SavedDates(QLocale locale)
-    : m_locale(std::move(locale))
+SavedDates::SavedDates(const QLocale& locale)
+    : m_locale(locale)
 {
     if (std::optional<Format> own = compile(HistoryRecords::dateFormat(m_locale), m_locale))
         m_formats.push_back(std::move(*own));

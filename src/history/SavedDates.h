@@ -17,7 +17,7 @@ struct Format;
 class SavedDates
 {
 public:
-    explicit SavedDates(QLocale locale);
+    explicit SavedDates(const QLocale& locale);
     ~SavedDates();
     SavedDates(const SavedDates&) = delete;
     SavedDates& operator=(const SavedDates&) = delete;
