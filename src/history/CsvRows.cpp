@@ -1,6 +1,7 @@
 #include "CsvRows.h"
 
 #include "HistoryFile.h"
+#include "RecordField.h"
 #include "SameBytes.h"
 
 #include "calc/Numbers.h"
@@ -32,8 +33,10 @@ CsvRows::CsvRows(char separator, const QLocale& locale)
 
 bool CsvRows::add(QByteArrayView line)
 {
+    static const QByteArrayView names[FieldCount]
+        = { "VehicleReg:", "Date:", "Mileage:", "Cost:", "MPG:", "Commute Distance:", "Price Per Unit:", "Unit:" };
     std::optional<QByteArrayView> fields[FieldCount];
-    findFields(line, fields);
+    RecordField::findEach(line, names, fields);
     if (!fields[0] || !fields[4])
         return false;
     // A cell is at most its field's bytes decoded (3 bytes of UTF-8 a byte), its quotes doubled, an apostrophe
@@ -54,35 +57,6 @@ bool CsvRows::add(QByteArrayView line)
     }
     put("\r\n", 2);
     return true;
-}
-
-// What RecordField::findEach finds, sooner: a line's fields are looked for in the order the program writes
-// them, and no field name begins another, so a field that begins with the name expected next is that field.
-void CsvRows::findFields(QByteArrayView line, std::optional<QByteArrayView> (&found)[FieldCount])
-{
-    static const QByteArrayView names[FieldCount]
-        = { "VehicleReg:", "Date:", "Mileage:", "Cost:", "MPG:", "Commute Distance:", "Price Per Unit:", "Unit:" };
-    const char* const end = line.data() + line.size();
-    int expected = 0;
-    for (const char* start = line.data();;) {
-        const void* separator = std::memchr(start, ';', static_cast<size_t>(end - start));
-        const char* const stop = separator ? static_cast<const char*>(separator) : end;
-        const QByteArrayView field(start, stop - start);
-        const auto take = [&](int k) {
-            if (found[k] || field.size() < names[k].size()
-                || !sameBytes(field.data(), names[k].data(), names[k].size()))
-                return false;
-            found[k] = field.sliced(names[k].size());
-            expected = k + 1;
-            return true;
-        };
-        if (expected >= FieldCount || !take(expected)) {
-            for (int k = 0; k < FieldCount && !take(k); ++k) { }
-        }
-        if (!separator)
-            return;
-        start = stop + 1;
-    }
 }
 
 void CsvRows::makeRoom(qsizetype bytes)

@@ -26,7 +26,6 @@ public:
 private:
     static constexpr int FieldCount = 8;
 
-    static void findFields(QByteArrayView line, std::optional<QByteArrayView> (&found)[FieldCount]);
     void makeRoom(qsizetype bytes);
     void put(const char* bytes, qsizetype size);
     // The cell of a field's value in a column other than the date's.
