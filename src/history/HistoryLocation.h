@@ -19,7 +19,7 @@ QString path(const QString& programDir, const QString& dataDir);
 QStringList makeFolders(const QString& filePath);
 
 // The user's data folder: XDG_DATA_HOME when it is an absolute path, else home/.local/share (a relative value
-// is ignored, as the XDG Base Directory specification asks).
+// is ignored, as the XDG Base Directory standard asks).
 QString dataFolder(const QString& xdgDataHome, const QString& home);
 
 } // namespace HistoryLocation
