@@ -3,6 +3,7 @@
 // time the history's lines take to be read alone.
 // Run: build/bench/bench_export
 
+#include "RecordLine.h"
 #include "history/CsvExport.h"
 #include "history/HistoryFile.h"
 
@@ -30,16 +31,8 @@ void writeHistory(const QString& path)
     QByteArray chunk;
     for (int i = 0; i < Records; ++i) {
         const int mileage = 250 + static_cast<int>(random.bounded(250));
-        chunk += QStringLiteral("VehicleReg:AB%1 CDE;Date:%2/%3/2005 %4:%5:12;Mileage:%6;Cost:45.50;MPG: %7;"
-                                "Commute Distance:15;Price Per Unit:95;Unit:Litre;\r\n")
-                     .arg(random.bounded(50), 2, 10, QLatin1Char('0'))
-                     .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
-                     .arg(1 + i / 28 % 12, 2, 10, QLatin1Char('0'))
-                     .arg(i % 24, 2, 10, QLatin1Char('0'))
-                     .arg(i % 60, 2, 10, QLatin1Char('0'))
-                     .arg(mileage)
-                     .arg(mileage / 9.58, 0, 'f', 2)
-                     .toLatin1();
+        const QByteArray registration = "AB" + QByteArray::number(random.bounded(50)).rightJustified(2, '0') + " CDE";
+        chunk += recordLine(registration, i, mileage);
         if (chunk.size() > (1 << 20)) {
             file.write(chunk);
             chunk.clear();

@@ -6,6 +6,7 @@
 // measured first, and every other file's peak is given as what it needs above the empty one's, as a multiple of the
 // file's size. Run: QT_QPA_PLATFORM=offscreen build/bench/bench_history
 
+#include "RecordLine.h"
 #include "history/HistoryFile.h"
 #include "shell/MainWindow.h"
 
@@ -80,20 +81,6 @@ protected:
         std::fprintf(stderr, "unexpected message: %s: %s\n", qPrintable(title), qPrintable(text.left(200)));
     }
 };
-
-QByteArray recordLine(const QByteArray& registration, int i, int mileage)
-{
-    return "VehicleReg:" + registration
-        + QStringLiteral(";Date:%1/%2/2005 %3:%4:12;Mileage:%5;Cost:45.50;MPG: %6;"
-                         "Commute Distance:15;Price Per Unit:95;Unit:Litre;\r\n")
-              .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
-              .arg(1 + i / 28 % 12, 2, 10, QLatin1Char('0'))
-              .arg(i % 24, 2, 10, QLatin1Char('0'))
-              .arg(i % 60, 2, 10, QLatin1Char('0'))
-              .arg(mileage)
-              .arg(mileage / 9.58, 0, 'f', 2)
-              .toLatin1();
-}
 
 void writeHistory(const QString& path, Shape shape, int records)
 {
